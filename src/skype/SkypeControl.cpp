@@ -15,33 +15,49 @@ constexpr const char *ReceivedTail = "\" should not have been received (Protocol
 
 // Fires an event when it is assigned. The handler runs from a copy, so a handler that reassigns or
 // clears its own event while it runs does not destroy itself.
+// Texts are cut as views; they become owned byte arrays only when a handler is there to take them.
+template <typename T> T &&Pass(T &&value) {
+    return std::forward<T>(value);
+}
+QByteArray Pass(QByteArrayView text) {
+    return text.toByteArray();
+}
+
 template <typename F, typename... A> void Fire(const F &event, A &&...args) {
     if (!event) return;
     const F handler = event;
-    handler(std::forward<A>(args)...);
+    handler(Pass(std::forward<A>(args))...);
 }
 
 // A decimal number filling the whole token (an optional minus sign, digits, within int); nothing else.
-bool ParseDecimal(const QByteArray &token, int &value) {
-    const char *begin = token.constData();
-    const char *end = begin + token.size();
-    const auto [ptr, ec] = std::from_chars(begin, end, value);
-    return !token.isEmpty() && ec == std::errc() && ptr == end;
-}
-
-int DecimalOr(const QByteArray &token, int fallback) {
+int DecimalOr(QByteArrayView token, int fallback) {
     int value = 0;
-    return ParseDecimal(token, value) ? value : fallback;
+    const auto [ptr, ec] = std::from_chars(token.begin(), token.end(), value);
+    return !token.isEmpty() && ec == std::errc() && ptr == token.end() ? value : fallback;
 }
 
-QByteArray CutToken(QByteArray &rest) {
-    QByteArray token;
-    TSkypeControl::NextToken(rest, Space, token);
+bool IsIn(QByteArrayView delimiters, char c) {
+    return delimiters.indexOf(c) >= 0;
+}
+
+// The tokenizer itself, over a view: cuts the next token off `rest` and leaves `rest` after the
+// delimiters that follow it.
+QByteArrayView CutToken(QByteArrayView &rest, QByteArrayView delimiters = Space) {
+    qsizetype pos = 0;
+    while (pos < rest.size() && IsIn(delimiters, rest[pos]))
+        ++pos;
+    const qsizetype start = pos;
+    while (pos < rest.size() && !IsIn(delimiters, rest[pos]))
+        ++pos;
+    const QByteArrayView token = rest.sliced(start, pos - start);
+    while (pos < rest.size() && IsIn(delimiters, rest[pos]))
+        ++pos;
+    rest = rest.sliced(pos);
     return token;
 }
 
-QByteArray ProtocolNote(const char *prefix, const QByteArray &word, const char *tail, int protocol) {
-    return prefix + ('"' + word) + tail + QByteArray::number(protocol) + ')';
+QByteArray ProtocolNote(const char *prefix, QByteArrayView word, const char *tail, int protocol) {
+    return prefix + ('"' + word.toByteArray()) + tail + QByteArray::number(protocol) + ')';
 }
 
 } // namespace
@@ -108,18 +124,9 @@ bool TSkypeControl::SendCommand(const QByteArray &text) {
 }
 
 void TSkypeControl::NextToken(QByteArray &s, QByteArrayView delimiters, QByteArray &token) {
-    const auto isDelimiter = [&](char c) { return delimiters.indexOf(c) >= 0; };
-    const qsizetype size = s.size();
-    qsizetype pos = 0;
-    while (pos < size && isDelimiter(s.at(pos)))
-        ++pos;
-    const qsizetype start = pos;
-    while (pos < size && !isDelimiter(s.at(pos)))
-        ++pos;
-    token = s.mid(start, pos - start);
-    while (pos < size && isDelimiter(s.at(pos)))
-        ++pos;
-    s = s.mid(pos);
+    QByteArrayView rest(s);
+    token = CutToken(rest, delimiters).toByteArray();
+    s = s.last(rest.size());
 }
 
 bool TSkypeControl::HandleAttachReply(const TSkypeWindow &sender, quint32 status) {
@@ -153,104 +160,107 @@ bool TSkypeControl::HandleCopyData(const TSkypeWindow &sender, const QByteArray 
     // Before the first attachment there is no Skype window, and no sender can be it.
     if (SkypeWindow.isEmpty() || sender != SkypeWindow) return false;
     const qsizetype zero = data.indexOf('\0');
-    QByteArray rest = zero < 0 ? data : data.left(zero);
-    Fire(OnCopyData, rest);
-    const QByteArray word = CutToken(rest);
-    ProcessNotification(word, rest);
+    const QByteArray text = zero < 0 ? data : data.first(zero);
+    Fire(OnCopyData, text);
+    QByteArrayView rest(text);
+    const QByteArrayView word = CutToken(rest);
+    Dispatch(word, rest);
     return true;
 }
 
 void TSkypeControl::ProcessNotification(const QByteArray &word, const QByteArray &rest) {
+    Dispatch(word, rest);
+}
+
+void TSkypeControl::Dispatch(QByteArrayView word, QByteArrayView rest) {
     if (word.isEmpty()) return;
     for (const TRuleEntry &entry : rules) {
         if (word == entry.word) {
-            QByteArray remainder = rest;
-            (this->*entry.rule)(word, remainder);
+            (this->*entry.rule)(word, rest);
             return;
         }
     }
 }
 
-template <typename E> void TSkypeControl::GateCheck(E member, const QByteArray &word, const char *prefix) {
+template <typename E> void TSkypeControl::GateCheck(E member, QByteArrayView word, const char *prefix) {
     if (!SkypeSupports(member, Protocol))
         Fire(OnNotSupportedError, ProtocolNote(prefix, word, ReveivedTail, Protocol));
 }
 
 template <typename E, typename Event>
-void TSkypeControl::IdPropertyValue(QByteArray &rest, const char *prefix, const Event &event) {
+void TSkypeControl::IdPropertyValue(QByteArrayView &rest, const char *prefix, const Event &event) {
     const int id = DecimalOr(CutToken(rest), -1);
     if (id < 0) return;
-    const QByteArray propertyWord = CutToken(rest);
+    const QByteArrayView propertyWord = CutToken(rest);
     const E property = SkypeMemberOf<E>(propertyWord);
     GateCheck(property, propertyWord, prefix);
     Fire(event, id, property, rest);
 }
 
-void TSkypeControl::RuleError(const QByteArray &, QByteArray &rest) {
+void TSkypeControl::RuleError(QByteArrayView, QByteArrayView &rest) {
     const int code = DecimalOr(CutToken(rest), 0);
     if (code > 0) Fire(OnError, code, rest);
 }
 
-void TSkypeControl::RuleUserStatus(const QByteArray &, QByteArray &rest) {
-    const QByteArray statusWord = CutToken(rest);
+void TSkypeControl::RuleUserStatus(QByteArrayView, QByteArrayView &rest) {
+    const QByteArrayView statusWord = CutToken(rest);
     if (statusWord.isEmpty()) return;
     const auto status = SkypeMemberOf<TSkypeUserStatus>(statusWord);
     GateCheck(status, statusWord, "Received Userstatus ");
     Fire(OnUserStatus, status);
 }
 
-void TSkypeControl::RuleUser(const QByteArray &, QByteArray &rest) {
-    const QByteArray username = CutToken(rest);
+void TSkypeControl::RuleUser(QByteArrayView, QByteArrayView &rest) {
+    const QByteArrayView username = CutToken(rest);
     if (username.isEmpty()) return;
-    const QByteArray propertyWord = CutToken(rest);
+    const QByteArrayView propertyWord = CutToken(rest);
     const auto property = SkypeMemberOf<TSkypeUserProperty>(propertyWord);
     GateCheck(property, propertyWord, "Received user property ");
     Fire(OnUserInfo, username, property, rest);
 }
 
-void TSkypeControl::RuleName(const QByteArray &, QByteArray &rest) {
+void TSkypeControl::RuleName(QByteArrayView, QByteArrayView &rest) {
     Fire(OnName, rest);
 }
 
-void TSkypeControl::RuleProtocol(const QByteArray &, QByteArray &rest) {
+void TSkypeControl::RuleProtocol(QByteArrayView, QByteArrayView &rest) {
     Protocol = DecimalOr(CutToken(rest), 1);
     Fire(OnProtocol, Protocol);
 }
 
-void TSkypeControl::RulePong(const QByteArray &, QByteArray &) {
+void TSkypeControl::RulePong(QByteArrayView, QByteArrayView &) {
     Fire(OnPong, *this);
 }
 
-void TSkypeControl::RuleCall(const QByteArray &, QByteArray &rest) {
+void TSkypeControl::RuleCall(QByteArrayView, QByteArrayView &rest) {
     IdPropertyValue<TSkypeCallProperty>(rest, "Received call property ", OnCallInfo);
 }
 
-void TSkypeControl::RuleMessage(const QByteArray &, QByteArray &rest) {
+void TSkypeControl::RuleMessage(QByteArrayView, QByteArrayView &rest) {
     IdPropertyValue<TSkypeMessageProperty>(rest, "Received message property ", OnMessageInfo);
 }
 
-void TSkypeControl::RuleChatMessage(const QByteArray &, QByteArray &rest) {
+void TSkypeControl::RuleChatMessage(QByteArrayView, QByteArrayView &rest) {
     IdPropertyValue<TSkypeChatMsgProperty>(rest, "Received chatmessage property ", OnChatMsgInfo);
 }
 
-void TSkypeControl::RuleConnStatus(const QByteArray &, QByteArray &rest) {
-    const QByteArray statusWord = CutToken(rest);
+void TSkypeControl::RuleConnStatus(QByteArrayView, QByteArrayView &rest) {
+    const QByteArrayView statusWord = CutToken(rest);
     if (statusWord.isEmpty()) return;
     const auto status = SkypeMemberOf<TSkypeConnStatus>(statusWord);
     GateCheck(status, statusWord, "Received Connstatus ");
     Fire(OnConnStatus, status);
 }
 
-void TSkypeControl::RuleCurrentUserHandle(const QByteArray &, QByteArray &rest) {
-    const QByteArray handle = CutToken(rest);
+void TSkypeControl::RuleCurrentUserHandle(QByteArrayView, QByteArrayView &rest) {
+    const QByteArrayView handle = CutToken(rest);
     if (!handle.isEmpty()) Fire(OnCurrentUserHandle, handle);
 }
 
-void TSkypeControl::RuleSearchList(const QByteArray &word, QByteArray &rest) {
+void TSkypeControl::RuleSearchList(QByteArrayView word, QByteArrayView &rest) {
     QList<QByteArray> list;
-    QByteArray item;
-    for (NextToken(rest, SpaceComma, item); !item.isEmpty(); NextToken(rest, SpaceComma, item))
-        list.append(item);
+    for (QByteArrayView item = CutToken(rest, SpaceComma); !item.isEmpty(); item = CutToken(rest, SpaceComma))
+        list.append(item.toByteArray());
     const auto searchType = SkypeMemberOf<TSkypeSearchType>(word);
     if (!SkypeSupports(searchType, Protocol))
         Fire(OnNotSupportedError,
@@ -258,54 +268,54 @@ void TSkypeControl::RuleSearchList(const QByteArray &word, QByteArray &rest) {
     Fire(OnSearchResult, searchType, std::move(list));
 }
 
-void TSkypeControl::RuleCallHistoryChanged(const QByteArray &, QByteArray &) {
+void TSkypeControl::RuleCallHistoryChanged(QByteArrayView, QByteArrayView &) {
     Fire(OnCallHistoryChanged, *this);
 }
 
-void TSkypeControl::RuleIMHistoryChanged(const QByteArray &, QByteArray &) {
+void TSkypeControl::RuleIMHistoryChanged(QByteArrayView, QByteArrayView &) {
     Fire(OnIMHistoryChanged, *this);
 }
 
-void TSkypeControl::RuleAudioIn(const QByteArray &, QByteArray &rest) {
+void TSkypeControl::RuleAudioIn(QByteArrayView, QByteArrayView &rest) {
     Fire(OnAudioInInfo, CutToken(rest));
 }
 
-void TSkypeControl::RuleAudioOut(const QByteArray &, QByteArray &rest) {
+void TSkypeControl::RuleAudioOut(QByteArrayView, QByteArrayView &rest) {
     Fire(OnAudioOutInfo, CutToken(rest));
 }
 
-void TSkypeControl::RuleMute(const QByteArray &, QByteArray &rest) {
-    const QByteArray value = CutToken(rest);
+void TSkypeControl::RuleMute(QByteArrayView, QByteArrayView &rest) {
+    const QByteArrayView value = CutToken(rest);
     if (!value.isEmpty()) Fire(OnMuteInfo, value == "ON");
 }
 
-void TSkypeControl::RulePrivilege(const QByteArray &, QByteArray &rest) {
-    const QByteArray privWord = CutToken(rest);
+void TSkypeControl::RulePrivilege(QByteArrayView, QByteArrayView &rest) {
+    const QByteArrayView privWord = CutToken(rest);
     if (privWord.isEmpty()) return;
     const auto priv = SkypeMemberOf<TSkypePrivilege>(privWord);
-    const QByteArray value = CutToken(rest);
+    const QByteArrayView value = CutToken(rest);
     GateCheck(priv, privWord, "Received privilege info ");
     if (!value.isEmpty()) Fire(OnPrivilegeInfo, priv, value == "TRUE");
 }
 
-void TSkypeControl::RuleProfile(const QByteArray &, QByteArray &rest) {
-    const QByteArray propertyWord = CutToken(rest);
+void TSkypeControl::RuleProfile(QByteArrayView, QByteArrayView &rest) {
+    const QByteArrayView propertyWord = CutToken(rest);
     if (propertyWord.isEmpty()) return;
     const auto property = SkypeMemberOf<TSkypeProfile>(propertyWord);
-    const QByteArray value = CutToken(rest);
+    const QByteArrayView value = CutToken(rest);
     GateCheck(property, propertyWord, "Received profile info ");
     if (!value.isEmpty()) Fire(OnProfileInfo, property, value);
 }
 
-void TSkypeControl::RuleSkypeVersion(const QByteArray &, QByteArray &rest) {
-    const QByteArray version = CutToken(rest);
+void TSkypeControl::RuleSkypeVersion(QByteArrayView, QByteArrayView &rest) {
+    const QByteArrayView version = CutToken(rest);
     if (!version.isEmpty()) Fire(OnVersionInfo, version);
 }
 
-void TSkypeControl::RuleChat(const QByteArray &, QByteArray &rest) {
-    const QByteArray chatname = CutToken(rest);
+void TSkypeControl::RuleChat(QByteArrayView, QByteArrayView &rest) {
+    const QByteArrayView chatname = CutToken(rest);
     if (chatname.isEmpty()) return;
-    const QByteArray propertyWord = CutToken(rest);
+    const QByteArrayView propertyWord = CutToken(rest);
     const auto property = SkypeMemberOf<TSkypeChatProperty>(propertyWord);
     GateCheck(property, propertyWord, "Received chat property ");
     Fire(OnChatInfo, chatname, property, rest);

@@ -127,45 +127,46 @@ public:
     bool Ping();
 
 private:
-    using TRule = void (TSkypeControl::*)(const QByteArray &word, QByteArray &rest);
+    using TRule = void (TSkypeControl::*)(QByteArrayView word, QByteArrayView &rest);
     struct TRuleEntry {
-        const char *word;
+        QByteArrayView word;
         TRule rule;
     };
     static const TRuleEntry rules[];
 
     bool HandleAttachReply(const TSkypeWindow &sender, quint32 status);
     bool HandleCopyData(const TSkypeWindow &sender, const QByteArray &data);
+    void Dispatch(QByteArrayView word, QByteArrayView rest);
 
-    template <typename E> void GateCheck(E member, const QByteArray &word, const char *prefix);
+    template <typename E> void GateCheck(E member, QByteArrayView word, const char *prefix);
     template <typename E>
     void SendChecked(E member, bool supported, const char *refusalPrefix, const QByteArray &text);
 
-    void RuleError(const QByteArray &word, QByteArray &rest);
-    void RuleUserStatus(const QByteArray &word, QByteArray &rest);
-    void RuleUser(const QByteArray &word, QByteArray &rest);
-    void RuleName(const QByteArray &word, QByteArray &rest);
-    void RuleProtocol(const QByteArray &word, QByteArray &rest);
-    void RulePong(const QByteArray &word, QByteArray &rest);
-    void RuleCall(const QByteArray &word, QByteArray &rest);
-    void RuleMessage(const QByteArray &word, QByteArray &rest);
-    void RuleChatMessage(const QByteArray &word, QByteArray &rest);
-    void RuleConnStatus(const QByteArray &word, QByteArray &rest);
-    void RuleCurrentUserHandle(const QByteArray &word, QByteArray &rest);
-    void RuleSearchList(const QByteArray &word, QByteArray &rest);
-    void RuleCallHistoryChanged(const QByteArray &word, QByteArray &rest);
-    void RuleIMHistoryChanged(const QByteArray &word, QByteArray &rest);
-    void RuleAudioIn(const QByteArray &word, QByteArray &rest);
-    void RuleAudioOut(const QByteArray &word, QByteArray &rest);
-    void RuleMute(const QByteArray &word, QByteArray &rest);
-    void RulePrivilege(const QByteArray &word, QByteArray &rest);
-    void RuleProfile(const QByteArray &word, QByteArray &rest);
-    void RuleSkypeVersion(const QByteArray &word, QByteArray &rest);
-    void RuleChat(const QByteArray &word, QByteArray &rest);
+    void RuleError(QByteArrayView word, QByteArrayView &rest);
+    void RuleUserStatus(QByteArrayView word, QByteArrayView &rest);
+    void RuleUser(QByteArrayView word, QByteArrayView &rest);
+    void RuleName(QByteArrayView word, QByteArrayView &rest);
+    void RuleProtocol(QByteArrayView word, QByteArrayView &rest);
+    void RulePong(QByteArrayView word, QByteArrayView &rest);
+    void RuleCall(QByteArrayView word, QByteArrayView &rest);
+    void RuleMessage(QByteArrayView word, QByteArrayView &rest);
+    void RuleChatMessage(QByteArrayView word, QByteArrayView &rest);
+    void RuleConnStatus(QByteArrayView word, QByteArrayView &rest);
+    void RuleCurrentUserHandle(QByteArrayView word, QByteArrayView &rest);
+    void RuleSearchList(QByteArrayView word, QByteArrayView &rest);
+    void RuleCallHistoryChanged(QByteArrayView word, QByteArrayView &rest);
+    void RuleIMHistoryChanged(QByteArrayView word, QByteArrayView &rest);
+    void RuleAudioIn(QByteArrayView word, QByteArrayView &rest);
+    void RuleAudioOut(QByteArrayView word, QByteArrayView &rest);
+    void RuleMute(QByteArrayView word, QByteArrayView &rest);
+    void RulePrivilege(QByteArrayView word, QByteArrayView &rest);
+    void RuleProfile(QByteArrayView word, QByteArrayView &rest);
+    void RuleSkypeVersion(QByteArrayView word, QByteArrayView &rest);
+    void RuleChat(QByteArrayView word, QByteArrayView &rest);
 
     // The shared shape of CALL, MESSAGE and CHATMESSAGE: numeric id, property word, value.
     template <typename E, typename Event>
-    void IdPropertyValue(QByteArray &rest, const char *prefix, const Event &event);
+    void IdPropertyValue(QByteArrayView &rest, const char *prefix, const Event &event);
 
     TSkypeTransport &transport;
 };

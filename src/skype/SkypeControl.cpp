@@ -13,8 +13,6 @@ constexpr QByteArrayView SpaceComma(" ,");
 constexpr const char *ReveivedTail = "\" should not have been reveived (Protocol ";
 constexpr const char *ReceivedTail = "\" should not have been received (Protocol ";
 
-// Fires an event when it is assigned. The handler runs from a copy, so a handler that reassigns or
-// clears its own event while it runs does not destroy itself.
 // Texts are cut as views; they become owned byte arrays only when a handler is there to take them.
 template <typename T> T &&Pass(T &&value) {
     return std::forward<T>(value);
@@ -23,6 +21,8 @@ QByteArray Pass(QByteArrayView text) {
     return text.toByteArray();
 }
 
+// Fires an event when it is assigned. The handler runs from a copy, so a handler that reassigns or
+// clears its own event while it runs does not destroy itself.
 template <typename F, typename... A> void Fire(const F &event, A &&...args) {
     if (!event) return;
     const F handler = event;
@@ -169,7 +169,10 @@ bool TSkypeControl::HandleCopyData(const TSkypeWindow &sender, const QByteArray 
 }
 
 void TSkypeControl::ProcessNotification(const QByteArray &word, const QByteArray &rest) {
-    Dispatch(word, rest);
+    // Held here, so a handler that changes the caller's arrays cannot pull the text from under the views.
+    const QByteArray heldWord = word;
+    const QByteArray heldRest = rest;
+    Dispatch(heldWord, heldRest);
 }
 
 void TSkypeControl::Dispatch(QByteArrayView word, QByteArrayView rest) {

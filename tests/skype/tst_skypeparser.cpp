@@ -19,6 +19,7 @@ private Q_SLOTS:
     void nextToken();
     void notifications_data();
     void notifications();
+    void processNotificationDirectly();
     void handlerMayClearItsOwnEvent();
 };
 
@@ -197,6 +198,18 @@ void TestSkypeParser::notifications() {
     for (const QByteArray &text : texts.split('\n'))
         QVERIFY(transport.DeliverNotification(Skype, text));
     QTEST(log.Joined(), "events");
+}
+
+// The parser's own entry: word and rest given apart, no OnCopyData, no window check.
+void TestSkypeParser::processNotificationDirectly() {
+    FakeSkypeTransport transport;
+    TSkypeControl control(transport);
+    control.Protocol = 4;
+    TSkypeEventLog log(control);
+    control.ProcessNotification("CALL", "  12 STATUS RINGING");
+    control.ProcessNotification("", "PONG");
+    control.ProcessNotification("PONG", "");
+    QCOMPARE(log.lines, (QList<QByteArray>{"CallInfo 12 STATUS [RINGING]", "Pong"}));
 }
 
 // A handler that reassigns its own event while it runs must not pull the ground from under itself.

@@ -6,10 +6,8 @@
 
 void SetRunEntry(TAutostart &autostart, TTraceLog &log, bool remove) {
     const QString exception = QStringLiteral("Exception");
-    if (!autostart.SetUserEntry(!remove).isEmpty())
-        log.WriteLog(exception);
-    if (!autostart.RemoveMachineEntry().isEmpty())
-        log.WriteLog(exception);
+    if (!autostart.SetUserEntry(!remove).isEmpty()) log.WriteLog(exception);
+    if (!autostart.RemoveMachineEntry().isEmpty()) log.WriteLog(exception);
 }
 
 bool StartHidden() {

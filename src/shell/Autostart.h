@@ -10,7 +10,8 @@ class TAutostart {
 public:
     virtual ~TAutostart() = default;
 
-    // Writes the user's start-up entry (launch) or removes it; an empty text on success, else what went wrong.
+    // Writes the user's start-up entry (launch) or removes it; an empty text on success, else what went
+    // wrong.
     virtual QString SetUserEntry(bool launch) = 0;
     // Removes the machine-wide start-up entry; normally refused for a user without administrative rights.
     virtual QString RemoveMachineEntry() = 0;

@@ -23,8 +23,7 @@ const char *const DeliveredProperty = "orviDelivered";
 // A folder only this user can enter; anything else (someone else's folder, a symlink) is refused.
 bool EnsurePrivateFolder(const QString &path) {
     const QByteArray native = QFile::encodeName(path);
-    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
-        return false;
+    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) return false;
     struct stat info {};
     if (::lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid())
         return false;
@@ -33,8 +32,7 @@ bool EnsurePrivateFolder(const QString &path) {
 
 QString RuntimeBase() {
     const QString runtime = QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR"));
-    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QDir(runtime).exists())
-        return runtime;
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QDir(runtime).exists()) return runtime;
     return QStringLiteral("/tmp/orvi-%1").arg(::getuid());
 }
 
@@ -53,31 +51,28 @@ QByteArray EncodeParameters(const QStringList &params) {
 
 // Nothing when the payload is not a list of NUL-ended UTF-8 texts.
 std::optional<QStringList> DecodeParameters(const QByteArray &payload) {
-    if (payload.isEmpty())
-        return QStringList();
-    if (!payload.endsWith('\0'))
-        return std::nullopt;
+    if (payload.isEmpty()) return QStringList();
+    if (!payload.endsWith('\0')) return std::nullopt;
     QStringList params;
     QStringDecoder decoder(QStringDecoder::Utf8);
     for (const QByteArray &part : payload.chopped(1).split('\0')) {
         params.append(decoder.decode(part));
-        if (decoder.hasError())
-            return std::nullopt;
+        if (decoder.hasError()) return std::nullopt;
     }
     return params;
 }
 
-qint64 Remaining(const QDeadlineTimer &deadline) { return qMax<qint64>(0, deadline.remainingTime()); }
+qint64 Remaining(const QDeadlineTimer &deadline) {
+    return qMax<qint64>(0, deadline.remainingTime());
+}
 
 // The running copy can hold the lock a moment before it listens, so a refused connection is retried.
 bool ConnectBefore(QLocalSocket &socket, const QString &path, const QDeadlineTimer &deadline) {
     for (;;) {
         socket.connectToServer(path);
-        if (socket.waitForConnected(int(Remaining(deadline))))
-            return true;
+        if (socket.waitForConnected(int(Remaining(deadline)))) return true;
         socket.abort();
-        if (deadline.hasExpired())
-            return false;
+        if (deadline.hasExpired()) return false;
         QThread::msleep(qMin<qint64>(50, Remaining(deadline)));
     }
 }
@@ -91,13 +86,16 @@ TSingleInstance::~TSingleInstance() {
     delete server;
 }
 
-QString TSingleInstance::LockPath() const { return folder + QStringLiteral("/instance.lock"); }
+QString TSingleInstance::LockPath() const {
+    return folder + QStringLiteral("/instance.lock");
+}
 
-QString TSingleInstance::SocketPath() const { return folder + QStringLiteral("/instance.sock"); }
+QString TSingleInstance::SocketPath() const {
+    return folder + QStringLiteral("/instance.sock");
+}
 
 TSingleInstance::TRole TSingleInstance::Claim() {
-    if (!EnsurePrivateFolder(QFileInfo(folder).path()) || !EnsurePrivateFolder(folder))
-        return TRole::Failed;
+    if (!EnsurePrivateFolder(QFileInfo(folder).path()) || !EnsurePrivateFolder(folder)) return TRole::Failed;
     lock = std::make_unique<QLockFile>(LockPath());
     // Only a dead holder makes the lock stale, however long the running copy has been up.
     lock->setStaleLockTime(0);
@@ -120,22 +118,18 @@ TSingleInstance::TRole TSingleInstance::Claim() {
 
 bool TSingleInstance::SendToPrimary(const QStringList &params, int timeoutMs) {
     const QByteArray payload = EncodeParameters(params);
-    if (payload.size() > MaxMessageBytes)
-        return false;
+    if (payload.size() > MaxMessageBytes) return false;
     const QDeadlineTimer deadline(timeoutMs);
     QLocalSocket socket;
-    if (!ConnectBefore(socket, SocketPath(), deadline))
-        return false;
+    if (!ConnectBefore(socket, SocketPath(), deadline)) return false;
 
     QByteArray header(HeaderBytes, '\0');
     qToBigEndian<quint32>(quint32(payload.size()), header.data());
     socket.write(header + payload);
     while (socket.bytesToWrite() > 0)
-        if (!socket.waitForBytesWritten(int(Remaining(deadline))))
-            return false;
+        if (!socket.waitForBytesWritten(int(Remaining(deadline)))) return false;
     while (socket.bytesAvailable() < 1)
-        if (!socket.waitForReadyRead(int(Remaining(deadline))))
-            return false;
+        if (!socket.waitForReadyRead(int(Remaining(deadline)))) return false;
     char answer = 0;
     const bool acknowledged = socket.getChar(&answer) && answer == Acknowledgement;
     socket.disconnectFromServer();
@@ -146,14 +140,12 @@ void TSingleInstance::Accept() {
     while (QLocalSocket *socket = server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { ReadMessage(socket); });
         connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
-            if (socket->property(DeliveredProperty).toBool())
-                Q_EMIT InstanceDestroyed();
+            if (socket->property(DeliveredProperty).toBool()) Q_EMIT InstanceDestroyed();
             socket->deleteLater();
         });
         // A peer that connects and stalls must not hold a connection open for ever.
         QTimer::singleShot(ReceiveTimeLimitMs, socket, [socket] {
-            if (!socket->property(DeliveredProperty).toBool())
-                socket->abort();
+            if (!socket->property(DeliveredProperty).toBool()) socket->abort();
         });
     }
 }
@@ -163,15 +155,13 @@ void TSingleInstance::ReadMessage(QLocalSocket *socket) {
         socket->readAll(); // one message per connection; anything after it is dropped
         return;
     }
-    if (socket->bytesAvailable() < HeaderBytes)
-        return;
+    if (socket->bytesAvailable() < HeaderBytes) return;
     const quint32 length = qFromBigEndian<quint32>(socket->peek(HeaderBytes).constData());
     if (length > MaxMessageBytes) {
         socket->abort();
         return;
     }
-    if (socket->bytesAvailable() < HeaderBytes + length)
-        return;
+    if (socket->bytesAvailable() < HeaderBytes + length) return;
     socket->skip(HeaderBytes);
     const std::optional<QStringList> params = DecodeParameters(socket->read(length));
     if (!params) {
@@ -185,7 +175,9 @@ void TSingleInstance::ReadMessage(QLocalSocket *socket) {
     Q_EMIT ParametersReceived(*params);
 }
 
-QString JoinOwnCommandLine(const QStringList &params) { return params.join(QString()); }
+QString JoinOwnCommandLine(const QStringList &params) {
+    return params.join(QString());
+}
 
 QString JoinForwardedCommandLine(const QStringList &params) {
     QString text;

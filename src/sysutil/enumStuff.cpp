@@ -12,8 +12,7 @@ QString FromEnvOr(const char *name, const QString &fallback) {
 } // namespace
 
 TProcessList GetProcessList(const TProcessSource &source, TPrompts &prompts) {
-    if (std::optional<TProcessList> list = source.ReadProcesses())
-        return *list;
+    if (std::optional<TProcessList> list = source.ReadProcesses()) return *list;
     prompts.Inform(QStringLiteral("Error..."), QStringLiteral("Error reading Performace Data."),
                    TPrompts::TIcon::None);
     return TProcessList();
@@ -25,6 +24,10 @@ bool ContainsProcess(const TProcessList &list, const QString &exeName) {
     });
 }
 
-QString SkypeProcessName() { return FromEnvOr("ORVI_SKYPE_EXE", QStringLiteral("skype")); }
+QString SkypeProcessName() {
+    return FromEnvOr("ORVI_SKYPE_EXE", QStringLiteral("skype"));
+}
 
-QString SkypeProgramPath() { return FromEnvOr("ORVI_SKYPE_PATH", QStringLiteral("/usr/bin/skype")); }
+QString SkypeProgramPath() {
+    return FromEnvOr("ORVI_SKYPE_PATH", QStringLiteral("/usr/bin/skype"));
+}

@@ -5,7 +5,9 @@
 #include <QProcess>
 
 namespace {
-bool TakesAddress(QChar code) { return QStringLiteral("uUfF").contains(code); }
+bool TakesAddress(QChar code) {
+    return QStringLiteral("uUfF").contains(code);
+}
 
 // One argument with its field codes expanded; nothing when it held only field codes that are dropped.
 std::optional<QString> ExpandArgument(const QString &argument, const QString &url, bool &placed) {
@@ -36,8 +38,7 @@ QStringList BrowserArguments(const QStringList &command, const QString &url) {
     for (const QString &argument : command)
         if (std::optional<QString> expanded = ExpandArgument(argument, url, placed))
             arguments.append(*expanded);
-    if (!placed)
-        arguments.append(url);
+    if (!placed) arguments.append(url);
     return arguments;
 }
 
@@ -45,12 +46,10 @@ TpvlUrl::TpvlUrl(const TDefaultBrowserSource &source, TPrompts &prompts) : sourc
 
 TpvlUrl::TLaunchResult TpvlUrl::LaunchDefaultBrowser() {
     const std::optional<QStringList> command = source.BrowserCommand();
-    if (!command || command->isEmpty())
-        return TLaunchResult::NoBrowser;
+    if (!command || command->isEmpty()) return TLaunchResult::NoBrowser;
     QStringList arguments = BrowserArguments(*command, Url);
     const QString program = arguments.takeFirst();
-    if (QProcess::startDetached(program, arguments))
-        return TLaunchResult::Launched;
+    if (QProcess::startDetached(program, arguments)) return TLaunchResult::Launched;
     prompts.Inform(QStringLiteral("Orvi"), QStringLiteral("Couldn't launch default browser"),
                    TPrompts::TIcon::Error);
     return TLaunchResult::Failed;

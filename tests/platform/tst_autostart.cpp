@@ -52,7 +52,8 @@ private Q_SLOTS:
         QFETCH(QString, program);
         TXdgAutostart autostart(program, machine->path());
         QCOMPARE(autostart.SetUserEntry(true), QString());
-        const std::optional<QStringList> command = DesktopEntry::SplitExec(ExecOf(TXdgAutostart::UserEntryPath()));
+        const std::optional<QStringList> command =
+            DesktopEntry::SplitExec(ExecOf(TXdgAutostart::UserEntryPath()));
         QVERIFY(command);
         QCOMPARE(*command, QStringList{program});
     }
@@ -82,7 +83,8 @@ private Q_SLOTS:
         if (userFails) // a file where the autostart folder should go
             QVERIFY(Touch(config->filePath(QStringLiteral("autostart"))));
         QVERIFY(Touch(MachineEntry()));
-        const QString machineFolder = machineFails ? machine->filePath(QStringLiteral("missing")) : machine->path();
+        const QString machineFolder =
+            machineFails ? machine->filePath(QStringLiteral("missing")) : machine->path();
         TXdgAutostart autostart(QStringLiteral("/usr/bin/orvi"), machineFolder);
         TMemoryLogSwitch logSwitch(true);
         TTraceLog log(logSwitch, config->filePath(QStringLiteral("Debug.log")));
@@ -90,7 +92,8 @@ private Q_SLOTS:
         SetRunEntry(autostart, log, false);
 
         QFile logFile(log.LogFilePath());
-        const QString text = logFile.open(QIODevice::ReadOnly) ? QString::fromUtf8(logFile.readAll()) : QString();
+        const QString text =
+            logFile.open(QIODevice::ReadOnly) ? QString::fromUtf8(logFile.readAll()) : QString();
         QCOMPARE(text.count(QStringLiteral(" : Exception\r\n")), exceptions);
         QCOMPARE(QFile::exists(TXdgAutostart::UserEntryPath()), !userFails);
         QCOMPARE(QFile::exists(MachineEntry()), machineFails);

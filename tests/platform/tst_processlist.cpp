@@ -41,9 +41,10 @@ private Q_SLOTS:
         QCOMPARE(qint64(found->ProcessID), pid);
         QVERIFY(ContainsProcess(list, name.toUpper()));
         QVERIFY(!ContainsProcess(list, QStringLiteral("orvi-no-such-process")));
-        QVERIFY(std::is_sorted(list.cbegin(), list.cend(), [](const TProcessEntry &a, const TProcessEntry &b) {
-            return a.ProcessID < b.ProcessID;
-        }));
+        QVERIFY(
+            std::is_sorted(list.cbegin(), list.cend(), [](const TProcessEntry &a, const TProcessEntry &b) {
+                return a.ProcessID < b.ProcessID;
+            }));
     }
 
     void unreadableProcFolderShowsTheMessage() {

@@ -7,7 +7,9 @@
 
 namespace {
 volatile sig_atomic_t previousHandlerRan = 0;
-void PreviousHandler(int) { previousHandlerRan = 1; }
+void PreviousHandler(int) {
+    previousHandlerRan = 1;
+}
 } // namespace
 
 class TstUnixSignals : public QObject {

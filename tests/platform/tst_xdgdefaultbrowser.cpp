@@ -21,21 +21,28 @@ class TstXdgDefaultBrowser : public QObject {
                file.write(contents) == contents.size();
     }
 
-    bool WriteEntry(const QString &relative, const QString &exec, const QByteArray &extra = QByteArray()) const {
-        return Write(relative, "[Desktop Entry]\nType=Application\nName=Test\nExec=" + exec.toUtf8() + "\n" + extra);
+    bool WriteEntry(const QString &relative, const QString &exec,
+                    const QByteArray &extra = QByteArray()) const {
+        return Write(relative,
+                     "[Desktop Entry]\nType=Application\nName=Test\nExec=" + exec.toUtf8() + "\n" + extra);
     }
 
-    static QByteArray Defaults(const QByteArray &ids) { return "[Default Applications]\ntext/html=" + ids + "\n"; }
+    static QByteArray Defaults(const QByteArray &ids) {
+        return "[Default Applications]\ntext/html=" + ids + "\n";
+    }
 
     // A browser that writes each argument it gets on its own line; the folder name has a blank in it.
     QString MakeRecorder() const {
         const QString script = Path(QStringLiteral("my bin/recorder.sh"));
         const QString out = Path(QStringLiteral("args.txt"));
         if (!Write(QStringLiteral("my bin/recorder.sh"),
-                   "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + out.toUtf8() + ".tmp'\n"
-                   "mv '" + out.toUtf8() + ".tmp' '" + out.toUtf8() + "'\n"))
+                   "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + out.toUtf8() +
+                       ".tmp'\n"
+                       "mv '" +
+                       out.toUtf8() + ".tmp' '" + out.toUtf8() + "'\n"))
             return QString();
-        QFile::setPermissions(script, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(script,
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         return script;
     }
 
@@ -53,7 +60,8 @@ private Q_SLOTS:
         const QString recorder = MakeRecorder();
         QVERIFY(!recorder.isEmpty());
         QVERIFY(WriteEntry(QStringLiteral("data/applications/recorder.desktop"),
-                           DesktopEntry::ExecLine({recorder, QStringLiteral("--new-window")}) + QStringLiteral(" %u")));
+                           DesktopEntry::ExecLine({recorder, QStringLiteral("--new-window")}) +
+                               QStringLiteral(" %u")));
         QVERIFY(Write(QStringLiteral("config/mimeapps.list"), Defaults("recorder.desktop")));
 
         TXdgDefaultBrowser source;
@@ -64,7 +72,8 @@ private Q_SLOTS:
         QTRY_VERIFY(QFile::exists(Path(QStringLiteral("args.txt"))));
         QFile args(Path(QStringLiteral("args.txt")));
         QVERIFY(args.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(args.readAll()), QStringLiteral("--new-window\n") + launcher.Url + QLatin1Char('\n'));
+        QCOMPARE(QString::fromUtf8(args.readAll()),
+                 QStringLiteral("--new-window\n") + launcher.Url + QLatin1Char('\n'));
         QVERIFY(prompts.shown.isEmpty());
     }
 
@@ -72,17 +81,17 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("mimeapps");
         QTest::addColumn<QByteArray>("entryExtra");
         QTest::newRow("no mimeapps.list") << QByteArray() << QByteArray();
-        QTest::newRow("no text/html default") << QByteArray("[Default Applications]\ntext/plain=b.desktop\n")
-                                              << QByteArray();
+        QTest::newRow("no text/html default")
+            << QByteArray("[Default Applications]\ntext/plain=b.desktop\n") << QByteArray();
         QTest::newRow("default not installed") << Defaults("missing.desktop") << QByteArray();
         QTest::newRow("entry hidden") << Defaults("b.desktop") << QByteArray("Hidden=true\n");
     }
     void withoutAUsableEntryNothingHappens() {
         QFETCH(QByteArray, mimeapps);
         QFETCH(QByteArray, entryExtra);
-        QVERIFY(WriteEntry(QStringLiteral("data/applications/b.desktop"), QStringLiteral("/bin/true %u"), entryExtra));
-        if (!mimeapps.isEmpty())
-            QVERIFY(Write(QStringLiteral("config/mimeapps.list"), mimeapps));
+        QVERIFY(WriteEntry(QStringLiteral("data/applications/b.desktop"), QStringLiteral("/bin/true %u"),
+                           entryExtra));
+        if (!mimeapps.isEmpty()) QVERIFY(Write(QStringLiteral("config/mimeapps.list"), mimeapps));
         TXdgDefaultBrowser source;
         TScriptedPrompts prompts;
         TpvlUrl launcher(source, prompts);
@@ -125,13 +134,13 @@ private Q_SLOTS:
         QVERIFY(Write(QStringLiteral("sysconfig/mimeapps.list"), Defaults("sysconf.desktop")));
         QVERIFY(Write(QStringLiteral("data/applications/mimeapps.list"), Defaults("data.desktop")));
         QVERIFY(Write(QStringLiteral("sysdata/applications/mimeapps.list"), Defaults("sysdata.desktop")));
-        if (!desktop.isEmpty())
-            qputenv("XDG_CURRENT_DESKTOP", desktop.toLocal8Bit());
+        if (!desktop.isEmpty()) qputenv("XDG_CURRENT_DESKTOP", desktop.toLocal8Bit());
         QCOMPARE(TXdgDefaultBrowser().BrowserCommand(), std::optional<QStringList>(QStringList{winner}));
     }
 
     void systemListsServeWhenTheUserHasNone() {
-        QVERIFY(WriteEntry(QStringLiteral("sysdata/applications/sysdata.desktop"), QStringLiteral("sysdata %U")));
+        QVERIFY(
+            WriteEntry(QStringLiteral("sysdata/applications/sysdata.desktop"), QStringLiteral("sysdata %U")));
         QVERIFY(Write(QStringLiteral("sysdata/applications/mimeapps.list"), Defaults("sysdata.desktop")));
         QCOMPARE(TXdgDefaultBrowser().BrowserCommand(),
                  std::optional<QStringList>(QStringList{QStringLiteral("sysdata"), QStringLiteral("%U")}));
@@ -141,8 +150,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("exec");
         QTest::addColumn<QStringList>("expected");
         QTest::addColumn<bool>("valid");
-        QTest::newRow("plain") << "firefox  --new-window %u" << QStringList{"firefox", "--new-window", "%u"} << true;
-        QTest::newRow("quoted with blank") << "\"/opt/my app/b\" %u" << QStringList{"/opt/my app/b", "%u"} << true;
+        QTest::newRow("plain") << "firefox  --new-window %u" << QStringList{"firefox", "--new-window", "%u"}
+                               << true;
+        QTest::newRow("quoted with blank")
+            << "\"/opt/my app/b\" %u" << QStringList{"/opt/my app/b", "%u"} << true;
         QTest::newRow("escapes in quotes") << "\"a\\\"b\\$c\\\\d\\`e\"" << QStringList{"a\"b$c\\d`e"} << true;
         QTest::newRow("empty quoted argument") << "b \"\" x" << QStringList{"b", "", "x"} << true;
         QTest::newRow("open quote") << "\"/opt/b %u" << QStringList{} << false;
@@ -153,8 +164,7 @@ private Q_SLOTS:
         QFETCH(bool, valid);
         const std::optional<QStringList> split = DesktopEntry::SplitExec(exec);
         QCOMPARE(split.has_value(), valid);
-        if (valid)
-            QCOMPARE(*split, expected);
+        if (valid) QCOMPARE(*split, expected);
     }
 };
 

@@ -15,8 +15,7 @@ int main(int argc, char **argv) {
     TSingleInstance instance(AppPaths::SettingsFolder());
     switch (instance.Claim()) {
     case TSingleInstance::TRole::Primary:
-        if (mode != QLatin1String("hold"))
-            return 3;
+        if (mode != QLatin1String("hold")) return 3;
         std::puts("primary");
         std::fflush(stdout);
         return app.exec();

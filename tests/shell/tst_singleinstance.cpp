@@ -29,8 +29,7 @@ class TstSingleInstance : public QObject {
 
     // The sending copy ends with code 0 only when the running copy acknowledged its parameters.
     static bool EndedAcknowledged(QProcess &helper) {
-        if (helper.state() != QProcess::NotRunning)
-            helper.waitForFinished(10000);
+        if (helper.state() != QProcess::NotRunning) helper.waitForFinished(10000);
         return helper.state() == QProcess::NotRunning && helper.exitStatus() == QProcess::NormalExit &&
                helper.exitCode() == 0;
     }
@@ -51,8 +50,10 @@ private Q_SLOTS:
 
     void secondCopyHandsOverItsParameters_data() {
         QTest::addColumn<QStringList>("params");
-        QTest::newRow("two page commands") << QStringList{QStringLiteral("IMTO://alice/"), QStringLiteral("CALL://bob/")};
-        QTest::newRow("blanks and non-ASCII") << QStringList{QStringLiteral("a b"), QStringLiteral("Zoë ünï")};
+        QTest::newRow("two page commands")
+            << QStringList{QStringLiteral("IMTO://alice/"), QStringLiteral("CALL://bob/")};
+        QTest::newRow("blanks and non-ASCII")
+            << QStringList{QStringLiteral("a b"), QStringLiteral("Zoë ünï")};
         QTest::newRow("no parameters") << QStringList{};
         QTest::newRow("empty parameter kept") << QStringList{QString(), QStringLiteral("x")};
     }
@@ -96,7 +97,8 @@ private Q_SLOTS:
 
     void badInputIsRefused_data() {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("length beyond the cap") << Framed(QByteArray(TSingleInstance::MaxMessageBytes + 1, 'x'));
+        QTest::newRow("length beyond the cap")
+            << Framed(QByteArray(TSingleInstance::MaxMessageBytes + 1, 'x'));
         QTest::newRow("huge length alone") << QByteArray("\xff\xff\xff\xff", 4);
         QTest::newRow("invalid UTF-8") << Framed(QByteArray("\xc3\x28\0", 3));
         QTest::newRow("text without terminator") << Framed(QByteArray("IMTO://alice/"));
@@ -131,8 +133,7 @@ private Q_SLOTS:
         QFETCH(bool, socketRemoved);
         TSingleInstance primary(SettingsFolder());
         QCOMPARE(primary.Claim(), TSingleInstance::TRole::Primary);
-        if (socketRemoved)
-            QVERIFY(QFile::remove(primary.SocketPath()));
+        if (socketRemoved) QVERIFY(QFile::remove(primary.SocketPath()));
 
         // Same process: while the second object waits, the first cannot answer.
         TSingleInstance second(SettingsFolder());
@@ -156,9 +157,10 @@ private Q_SLOTS:
         TSingleInstance instance(SettingsFolder());
         QVERIFY(instance.RuntimeFolder().startsWith(runtime->path() + QLatin1Char('/')));
         QVERIFY(QDir().mkpath(instance.RuntimeFolder()));
-        QVERIFY(QFile::setPermissions(instance.RuntimeFolder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                                    QFileDevice::ExeOwner | QFileDevice::ReadOther |
-                                                                    QFileDevice::ExeOther));
+        QVERIFY(QFile::setPermissions(instance.RuntimeFolder(),
+                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                          QFileDevice::ExeOther));
         QCOMPARE(instance.Claim(), TSingleInstance::TRole::Primary);
         struct stat info {};
         QCOMPARE(::stat(QFile::encodeName(instance.RuntimeFolder()).constData(), &info), 0);

@@ -21,17 +21,20 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("command");
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("%u alone") << QStringList{"firefox", "%u"} << QStringList{"firefox", url};
-        QTest::newRow("%U after options") << QStringList{"chromium", "--new-window", "%U"}
-                                          << QStringList{"chromium", "--new-window", url};
-        QTest::newRow("%f and arguments after it") << QStringList{"b", "%f", "--tail"}
-                                                   << QStringList{"b", url, "--tail"};
+        QTest::newRow("%U after options")
+            << QStringList{"chromium", "--new-window", "%U"} << QStringList{"chromium", "--new-window", url};
+        QTest::newRow("%f and arguments after it")
+            << QStringList{"b", "%f", "--tail"} << QStringList{"b", url, "--tail"};
         QTest::newRow("%F") << QStringList{"b", "%F"} << QStringList{"b", url};
-        QTest::newRow("no field code: appended") << QStringList{"browser", "-nohome"}
-                                                 << QStringList{"browser", "-nohome", url};
-        QTest::newRow("inside an argument") << QStringList{"b", "--url=%u"} << QStringList{"b", "--url=" + url};
-        QTest::newRow("other codes dropped") << QStringList{"b", "%i", "%c", "%k", "%u"} << QStringList{"b", url};
+        QTest::newRow("no field code: appended")
+            << QStringList{"browser", "-nohome"} << QStringList{"browser", "-nohome", url};
+        QTest::newRow("inside an argument")
+            << QStringList{"b", "--url=%u"} << QStringList{"b", "--url=" + url};
+        QTest::newRow("other codes dropped")
+            << QStringList{"b", "%i", "%c", "%k", "%u"} << QStringList{"b", url};
         QTest::newRow("literal percent") << QStringList{"b", "100%%", "%u"} << QStringList{"b", "100%", url};
-        QTest::newRow("only the first code takes it") << QStringList{"b", "%u", "%U"} << QStringList{"b", url};
+        QTest::newRow("only the first code takes it")
+            << QStringList{"b", "%u", "%U"} << QStringList{"b", url};
     }
     void browserArguments() {
         QFETCH(QStringList, command);
@@ -70,7 +73,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("path");
         QTest::addColumn<QString>("expectedExe");
         QTest::addColumn<QString>("expectedPath");
-        QTest::newRow("defaults") << QByteArray() << QByteArray() << "skype" << "/usr/bin/skype";
+        QTest::newRow("defaults") << QByteArray() << QByteArray() << "skype"
+                                  << "/usr/bin/skype";
         QTest::newRow("overridden") << QByteArray("skypesim") << QByteArray("/opt/sim/skypesim") << "skypesim"
                                     << "/opt/sim/skypesim";
     }

@@ -14,8 +14,7 @@ const QString EntryName = QStringLiteral("orvi.desktop");
 
 QString RemoveEntry(const QString &path) {
     QFile file(path);
-    if (!file.exists() || file.remove())
-        return QString();
+    if (!file.exists() || file.remove()) return QString();
     return file.errorString();
 }
 } // namespace
@@ -32,17 +31,17 @@ QString TXdgAutostart::UserEntryPath() {
 
 QString TXdgAutostart::SetUserEntry(bool launch) {
     const QString path = UserEntryPath();
-    if (!launch)
-        return RemoveEntry(path);
+    if (!launch) return RemoveEntry(path);
     if (!QDir().mkpath(QFileInfo(path).path()))
         return QStringLiteral("cannot create %1").arg(QFileInfo(path).path());
-    const QString entry = QStringLiteral("[Desktop Entry]\n"
-                                         "Type=Application\n"
-                                         "Name=Orvi\n"
-                                         "Comment=Web presence, auto-responder and call forwarding for Skype\n"
-                                         "Exec=%1\n"
-                                         "Terminal=false\n")
-                              .arg(DesktopEntry::ExecLine({program}));
+    const QString entry =
+        QStringLiteral("[Desktop Entry]\n"
+                       "Type=Application\n"
+                       "Name=Orvi\n"
+                       "Comment=Web presence, auto-responder and call forwarding for Skype\n"
+                       "Exec=%1\n"
+                       "Terminal=false\n")
+            .arg(DesktopEntry::ExecLine({program}));
     return SaveFileAtomically(path, entry.toUtf8());
 }
 

@@ -12,11 +12,21 @@ QString Unescape(QStringView value) {
         }
         const QChar next = value[++i];
         switch (next.unicode()) {
-        case 's': text += QLatin1Char(' '); break;
-        case 'n': text += QLatin1Char('\n'); break;
-        case 't': text += QLatin1Char('\t'); break;
-        case 'r': text += QLatin1Char('\r'); break;
-        default: text += next; break; // "\\" and escapes of a list separator
+        case 's':
+            text += QLatin1Char(' ');
+            break;
+        case 'n':
+            text += QLatin1Char('\n');
+            break;
+        case 't':
+            text += QLatin1Char('\t');
+            break;
+        case 'r':
+            text += QLatin1Char('\r');
+            break;
+        default:
+            text += next;
+            break; // "\\" and escapes of a list separator
         }
     }
     return text;
@@ -24,22 +34,18 @@ QString Unescape(QStringView value) {
 
 bool NeedsQuotes(const QString &argument) {
     static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#`()");
-    if (argument.isEmpty())
-        return true;
+    if (argument.isEmpty()) return true;
     for (const QChar c : argument)
-        if (reserved.contains(c))
-            return true;
+        if (reserved.contains(c)) return true;
     return false;
 }
 
 QString QuoteArgument(QString argument) {
     argument.replace(QLatin1Char('%'), QStringLiteral("%%"));
-    if (!NeedsQuotes(argument))
-        return argument;
+    if (!NeedsQuotes(argument)) return argument;
     QString quoted = QStringLiteral("\"");
     for (const QChar c : argument) {
-        if (QStringLiteral("\"`$\\").contains(c))
-            quoted += QLatin1Char('\\');
+        if (QStringLiteral("\"`$\\").contains(c)) quoted += QLatin1Char('\\');
         quoted += c;
     }
     return quoted + QLatin1Char('"');
@@ -50,8 +56,7 @@ namespace DesktopEntry {
 QHash<QString, QString> ReadGroup(const QString &path, const QString &group) {
     QHash<QString, QString> keys;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return keys;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return keys;
     const QString header = QLatin1Char('[') + group + QLatin1Char(']');
     bool inGroup = false;
     while (!file.atEnd()) {
@@ -61,8 +66,7 @@ QHash<QString, QString> ReadGroup(const QString &path, const QString &group) {
             continue;
         }
         const qsizetype equals = line.indexOf(QLatin1Char('='));
-        if (!inGroup || line.startsWith(QLatin1Char('#')) || equals <= 0)
-            continue;
+        if (!inGroup || line.startsWith(QLatin1Char('#')) || equals <= 0) continue;
         const QString key = line.left(equals).trimmed();
         if (!keys.contains(key)) // the first of a repeated key counts
             keys.insert(key, Unescape(QStringView(line).mid(equals + 1).trimmed()));
@@ -78,28 +82,25 @@ std::optional<QStringList> SplitExec(const QString &exec) {
     for (qsizetype i = 0; i < exec.size(); ++i) {
         const QChar c = exec[i];
         if (quoted) {
-            if (c == QLatin1Char('\\') && i + 1 < exec.size() && QStringLiteral("\"`$\\").contains(exec[i + 1]))
+            if (c == QLatin1Char('\\') && i + 1 < exec.size() &&
+                QStringLiteral("\"`$\\").contains(exec[i + 1]))
                 current += exec[++i];
             else if (c == QLatin1Char('"'))
                 quoted = false;
             else
                 current += c;
         } else if (c == QLatin1Char(' ') || c == QLatin1Char('\t')) {
-            if (inArgument)
-                arguments.append(current);
+            if (inArgument) arguments.append(current);
             current.clear();
             inArgument = false;
         } else {
             quoted = c == QLatin1Char('"');
-            if (!quoted)
-                current += c;
+            if (!quoted) current += c;
             inArgument = true;
         }
     }
-    if (quoted)
-        return std::nullopt;
-    if (inArgument)
-        arguments.append(current);
+    if (quoted) return std::nullopt;
+    if (inArgument) arguments.append(current);
     return arguments;
 }
 

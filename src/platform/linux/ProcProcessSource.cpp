@@ -18,10 +18,10 @@ QByteArray ReadSmallFile(const QString &path) {
 // The name the process was started under; a cut-off short name is completed from its first argument.
 QString ProcessName(const QString &folder) {
     const QString comm = QString::fromLocal8Bit(ReadSmallFile(folder + QStringLiteral("/comm"))).trimmed();
-    if (comm.size() < CommLength)
-        return comm;
+    if (comm.size() < CommLength) return comm;
     const QByteArray commandLine = ReadSmallFile(folder + QStringLiteral("/cmdline"));
-    const QString first = QFileInfo(QString::fromLocal8Bit(commandLine.left(commandLine.indexOf('\0')))).fileName();
+    const QString first =
+        QFileInfo(QString::fromLocal8Bit(commandLine.left(commandLine.indexOf('\0')))).fileName();
     return first.startsWith(comm) ? first : comm;
 }
 } // namespace
@@ -30,14 +30,12 @@ TProcProcessSource::TProcProcessSource(QString procRoot) : procRoot(std::move(pr
 
 std::optional<TProcessList> TProcProcessSource::ReadProcesses() const {
     const QDir root(procRoot);
-    if (!root.exists())
-        return std::nullopt;
+    if (!root.exists()) return std::nullopt;
     TProcessList list;
     for (const QString &entry : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         bool numeric = false;
         const quint32 id = entry.toUInt(&numeric);
-        if (!numeric)
-            continue;
+        if (!numeric) continue;
         const QString name = ProcessName(root.filePath(entry));
         if (!name.isEmpty()) // empty: the process ended while the list was read
             list.append({id, name});

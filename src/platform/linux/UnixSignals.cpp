@@ -29,8 +29,7 @@ void Install(int signalNumber, struct sigaction &previous) {
 } // namespace
 
 TUnixSignals::TUnixSignals(QObject *parent) : QObject(parent) {
-    if (signalPipe[0] != -1 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
-        return;
+    if (signalPipe[0] != -1 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0) return;
     // A burst of signals must never block the handler; extra bytes are simply lost.
     ::fcntl(signalPipe[1], F_SETFL, ::fcntl(signalPipe[1], F_GETFL) | O_NONBLOCK);
     ::fcntl(signalPipe[0], F_SETFL, ::fcntl(signalPipe[0], F_GETFL) | O_NONBLOCK);
@@ -41,8 +40,7 @@ TUnixSignals::TUnixSignals(QObject *parent) : QObject(parent) {
 }
 
 TUnixSignals::~TUnixSignals() {
-    if (!notifier)
-        return;
+    if (!notifier) return;
     ::sigaction(SIGTERM, &previousTerm, nullptr);
     ::sigaction(SIGINT, &previousInt, nullptr);
     delete notifier;

@@ -8,7 +8,9 @@
 namespace {
 const QString HtmlType = QStringLiteral("text/html");
 
-QString EnvText(const char *name) { return QString::fromLocal8Bit(qgetenv(name)); }
+QString EnvText(const char *name) {
+    return QString::fromLocal8Bit(qgetenv(name));
+}
 
 // A base folder variable; relative values are ignored, as the base directory rules ask.
 QString XdgHome(const char *variable, const QString &belowHome) {
@@ -18,17 +20,16 @@ QString XdgHome(const char *variable, const QString &belowHome) {
 
 QStringList XdgDirs(const char *variable, const QString &fallback) {
     QString value = EnvText(variable);
-    if (value.isEmpty())
-        value = fallback;
+    if (value.isEmpty()) value = fallback;
     QStringList dirs;
     for (const QString &dir : value.split(QLatin1Char(':'), Qt::SkipEmptyParts))
-        if (QDir::isAbsolutePath(dir))
-            dirs.append(dir);
+        if (QDir::isAbsolutePath(dir)) dirs.append(dir);
     return dirs;
 }
 
 QStringList ApplicationFolders() {
-    QStringList folders{XdgHome("XDG_DATA_HOME", QStringLiteral("/.local/share")) + QStringLiteral("/applications")};
+    QStringList folders{XdgHome("XDG_DATA_HOME", QStringLiteral("/.local/share")) +
+                        QStringLiteral("/applications")};
     for (const QString &dir : XdgDirs("XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share")))
         folders.append(dir + QStringLiteral("/applications"));
     return folders;
@@ -36,16 +37,14 @@ QStringList ApplicationFolders() {
 
 // The Exec line of an installed, usable desktop entry; nothing otherwise.
 std::optional<QStringList> EntryCommand(const QString &desktopId) {
-    if (desktopId.contains(QLatin1Char('/')))
-        return std::nullopt;
+    if (desktopId.contains(QLatin1Char('/'))) return std::nullopt;
     for (const QString &folder : ApplicationFolders()) {
         const QString path = folder + QLatin1Char('/') + desktopId;
-        if (!QFileInfo::exists(path))
-            continue;
+        if (!QFileInfo::exists(path)) continue;
         const QHash<QString, QString> entry = DesktopEntry::ReadGroup(path, QStringLiteral("Desktop Entry"));
-        if (entry.value(QStringLiteral("Hidden")) == QLatin1String("true"))
-            return std::nullopt;
-        const std::optional<QStringList> command = DesktopEntry::SplitExec(entry.value(QStringLiteral("Exec")));
+        if (entry.value(QStringLiteral("Hidden")) == QLatin1String("true")) return std::nullopt;
+        const std::optional<QStringList> command =
+            DesktopEntry::SplitExec(entry.value(QStringLiteral("Exec")));
         return command && !command->isEmpty() ? command : std::nullopt;
     }
     return std::nullopt;
@@ -71,11 +70,11 @@ QStringList TXdgDefaultBrowser::MimeAppsFiles() {
 
 std::optional<QStringList> TXdgDefaultBrowser::BrowserCommand() const {
     for (const QString &file : MimeAppsFiles()) {
-        const QString ids = DesktopEntry::ReadGroup(file, QStringLiteral("Default Applications")).value(HtmlType);
+        const QString ids =
+            DesktopEntry::ReadGroup(file, QStringLiteral("Default Applications")).value(HtmlType);
         // A listed application that is not installed gives way to the next one.
         for (const QString &id : ids.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-            if (std::optional<QStringList> command = EntryCommand(id.trimmed()))
-                return command;
+            if (std::optional<QStringList> command = EntryCommand(id.trimmed())) return command;
     }
     return std::nullopt;
 }

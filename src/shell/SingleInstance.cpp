@@ -82,6 +82,10 @@ TSingleInstance::TSingleInstance(const QString &settingsFolder, QObject *parent)
     : QObject(parent), folder(RuntimeBase() + QLatin1Char('/') + InstanceName(settingsFolder)) {}
 
 TSingleInstance::~TSingleInstance() {
+    // Connections still open end quietly: this copy is closing, no other copy went away.
+    if (server)
+        for (QLocalSocket *socket : server->findChildren<QLocalSocket *>())
+            socket->disconnect(this);
     // The socket goes before the lock, so a copy that takes the lock next never loses its new socket.
     delete server;
 }

@@ -177,13 +177,18 @@ private Q_SLOTS:
 
     void withoutRuntimeDirAUserFolderUnderTmpServes() {
         qunsetenv("XDG_RUNTIME_DIR");
-        TSingleInstance instance(SettingsFolder());
         const QString base = QStringLiteral("/tmp/orvi-%1").arg(::getuid());
-        QCOMPARE(QFileInfo(instance.RuntimeFolder()).path(), base);
-        QCOMPARE(instance.Claim(), TSingleInstance::TRole::Primary);
-        struct stat info {};
-        QCOMPARE(::stat(QFile::encodeName(base).constData(), &info), 0);
-        QCOMPARE(info.st_mode & 0777, 0700u);
+        QString folder;
+        {
+            TSingleInstance instance(SettingsFolder());
+            folder = instance.RuntimeFolder();
+            QCOMPARE(QFileInfo(folder).path(), base);
+            QCOMPARE(instance.Claim(), TSingleInstance::TRole::Primary);
+            struct stat info {};
+            QCOMPARE(::stat(QFile::encodeName(base).constData(), &info), 0);
+            QCOMPARE(info.st_mode & 0777, 0700u);
+        }
+        QVERIFY(QDir().rmdir(folder)); // lock and socket went with the instance
     }
 
     void commandLineJoins_data() {

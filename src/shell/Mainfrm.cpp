@@ -1,0 +1,3 @@
+#include "shell/Mainfrm.h"
+
+TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent) { BuildLayout(); }

@@ -16,7 +16,9 @@ namespace {
 constexpr int LabelIndent = 22;
 constexpr int MenuTextWidth = 420;
 
-QString Quoted(const QString &text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
+QString Quoted(const QString &text) {
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
 } // namespace
 
 TAutoResponderPage::TAutoResponderPage(QWidget *parent) : QWidget(parent) {
@@ -30,19 +32,20 @@ TAutoResponderPage::TAutoResponderPage(QWidget *parent) : QWidget(parent) {
     grpWhenAway = MakeRuleGroup(content, "grpWhenAway", tr(" When I am away: "));
     AddRule(grpWhenAway, 0, QStringLiteral("ARIM_NOTonCall"), tr("Auto Respond to Instant Messages"),
             chkARIM_NOTonCall, PopARIM_NOTonCall, lblARIM_NOTonCall);
-    AddRule(grpWhenAway, 2, QStringLiteral("ARCall_NOTonCall"), tr("Auto Respond to Calls"), chkARCall_NOTonCall,
-            PopARCall_NOTonCall, lblARCall_NOTonCall);
+    AddRule(grpWhenAway, 2, QStringLiteral("ARCall_NOTonCall"), tr("Auto Respond to Calls"),
+            chkARCall_NOTonCall, PopARCall_NOTonCall, lblARCall_NOTonCall);
 
     grpWhenOnCall = MakeRuleGroup(content, "grpWhenOnCall", tr(" When I am on a call:  "));
-    AddRule(grpWhenOnCall, 0, QStringLiteral("ARIM_onCall"), tr("Auto Respond to Instant Messages"), chkARIM_onCall,
-            PopARIM_onCall, lblARIM_onCall);
+    AddRule(grpWhenOnCall, 0, QStringLiteral("ARIM_onCall"), tr("Auto Respond to Instant Messages"),
+            chkARIM_onCall, PopARIM_onCall, lblARIM_onCall);
     AddRule(grpWhenOnCall, 2, QStringLiteral("ARCall_onCall"), tr("Auto Respond to Calls"), chkARCall_onCall,
             PopARCall_onCall, lblARCall_onCall);
 
     grpNotOnContacts =
         MakeRuleGroup(content, "grpNotOnContacts", tr("For somebody that is not on my contact list: "));
-    AddRule(grpNotOnContacts, 0, QStringLiteral("ARIM_NotOnContacts"), tr("Auto Respond to their Instant Message"),
-            chkARIM_NotOnContacts, PopARIM_NotOnContacts, lblARIM_NotOnContacts);
+    AddRule(grpNotOnContacts, 0, QStringLiteral("ARIM_NotOnContacts"),
+            tr("Auto Respond to their Instant Message"), chkARIM_NotOnContacts, PopARIM_NotOnContacts,
+            lblARIM_NotOnContacts);
     AddRule(grpNotOnContacts, 2, QStringLiteral("ARCall_NotOnContacts"), tr("Auto Respond to their Call"),
             chkARCall_NotOnContacts, PopARCall_NotOnContacts, lblARCall_NotOnContacts);
 
@@ -101,7 +104,8 @@ void TAutoResponderPage::BuildMessageEditor(QWidget *parent) {
         Named<QGroupBox>(parent, "grpEditMessages", tr(" Edit your Master list of Auto-Response Messages "));
     PopARMsgs = MakePicker(grpEditMessages, QStringLiteral("PopARMsgs"));
     lblMessage = Named<QLabel>(grpEditMessages, "lblMessage", tr("Message: "));
-    lblCurrentSelectedARMsg = Named<QLabel>(grpEditMessages, "lblCurrentSelectedARMsg", tr("Change Messages"));
+    lblCurrentSelectedARMsg =
+        Named<QLabel>(grpEditMessages, "lblCurrentSelectedARMsg", tr("Change Messages"));
     lblCurrentSelectedARMsg->setWordWrap(true);
     lblCurrentSelectedARMsg->setTextFormat(Qt::PlainText);
     btnEditARMsg = Named<TLinkLabel>(grpEditMessages, "btnEditARMsg", tr("Edit"));
@@ -134,7 +138,8 @@ void TAutoResponderPage::SetResponseMessages(const QStringList &texts) {
         // doubled so that it is not taken for a shortcut mark.
         const QString text = texts.at(index);
         const QString shown = metrics.elidedText(text, Qt::ElideRight, MenuTextWidth);
-        QAction *item = ElPopMnuAutoResponder->addAction(QString(shown).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        QAction *item =
+            ElPopMnuAutoResponder->addAction(QString(shown).replace(QLatin1Char('&'), QStringLiteral("&&")));
         item->setToolTip(text);
         item->setData(index);
         connect(item, &QAction::triggered, this, [this, index] { Q_EMIT ResponseMessageChosen(index); });

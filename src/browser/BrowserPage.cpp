@@ -9,8 +9,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QToolBar>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -171,7 +171,8 @@ void TBrowserPage::BuildFavoritesBar() {
 void TBrowserPage::SetFavorites(const QStringList &addresses) {
     TBXFavoritesList->clear();
     for (const QString &address : addresses) {
-        QAction *item = TBXFavoritesList->addAction(QString(address).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        QAction *item =
+            TBXFavoritesList->addAction(QString(address).replace(QLatin1Char('&'), QStringLiteral("&&")));
         connect(item, &QAction::triggered, this, [this, address] { Q_EMIT FavoriteChosen(address); });
     }
 }

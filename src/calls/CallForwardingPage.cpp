@@ -66,7 +66,8 @@ TCallForwardingPage::TCallForwardingPage(QWidget *parent) : QWidget(parent) {
     auto *layout = new QVBoxLayout(content);
     layout->addWidget(BuildForwarding(content));
     layout->addWidget(BuildRules(content), 1);
-    elchkMuteSpeakers = Named<QCheckBox>(content, "elchkMuteSpeakers", tr("Mute my speakers while forwarding calls"));
+    elchkMuteSpeakers =
+        Named<QCheckBox>(content, "elchkMuteSpeakers", tr("Mute my speakers while forwarding calls"));
     layout->addWidget(elchkMuteSpeakers);
     layout->addWidget(BuildBalance(content));
     layout->addWidget(line);
@@ -75,12 +76,14 @@ TCallForwardingPage::TCallForwardingPage(QWidget *parent) : QWidget(parent) {
 
 QWidget *TCallForwardingPage::BuildForwarding(QWidget *parent) {
     auto *box = new QWidget(parent);
-    chkrdoForwardCalls = Named<QCheckBox>(box, "chkrdoForwardCalls", tr("Forward my Skype and SkypeIN Calls:"));
+    chkrdoForwardCalls =
+        Named<QCheckBox>(box, "chkrdoForwardCalls", tr("Forward my Skype and SkypeIN Calls:"));
     ElRdoEnableFwrdPSTN =
         Named<QRadioButton>(box, "ElRdoEnableFwrdPSTN", tr("Forward to my regular phone (+15554442222):"));
     elEdtFrwdPSTN = MakeReadOnlyEdit(box, "elEdtFrwdPSTN");
     btnChangePSTN = Named<QPushButton>(box, "btnChangePSTN", tr("Change"));
-    ElRdoEnableFwrdSkype = Named<QRadioButton>(box, "ElRdoEnableFwrdSkype", tr("Forward to this Skype username:"));
+    ElRdoEnableFwrdSkype =
+        Named<QRadioButton>(box, "ElRdoEnableFwrdSkype", tr("Forward to this Skype username:"));
     elEdtFrwdSkypeUsername = MakeReadOnlyEdit(box, "elEdtFrwdSkypeUsername");
     btnChangeSkypeUsername = Named<QPushButton>(box, "btnChangeSkypeUsername", tr("Change"));
     auto *targets = new QButtonGroup(this);
@@ -112,7 +115,8 @@ QWidget *TCallForwardingPage::BuildForwarding(QWidget *parent) {
 
 QGroupBox *TCallForwardingPage::BuildRules(QWidget *parent) {
     grpCallfrwList = Named<QGroupBox>(parent, "grpCallfrwList", tr("  Rules: "));
-    ElRdoFwrdAllCalls = Named<QRadioButton>(grpCallfrwList, "ElRdoFwrdAllCalls", tr("Forward all incoming calls"));
+    ElRdoFwrdAllCalls =
+        Named<QRadioButton>(grpCallfrwList, "ElRdoFwrdAllCalls", tr("Forward all incoming calls"));
     ElRdoFwrdOnlycertainContacts = Named<QRadioButton>(grpCallfrwList, "ElRdoFwrdOnlycertainContacts",
                                                        tr("Forward ONLY calls from the following contacts:"));
     lstBoxContacts = Named<QListWidget>(grpCallfrwList, "lstBoxContacts");
@@ -154,7 +158,8 @@ QWidget *TCallForwardingPage::BuildBalance(QWidget *parent) {
 QWidget *TCallForwardingPage::BuildRingNotification(QWidget *parent) {
     auto *box = new QWidget(parent);
     chkRingMyHomePhone = Named<TWrapCheckBox>(
-        box, "chkRingMyHomePhone", tr("Notify me of incoming Skype call by ringing my home phone: (does not forward call)"));
+        box, "chkRingMyHomePhone",
+        tr("Notify me of incoming Skype call by ringing my home phone: (does not forward call)"));
     elEdtRingHome = MakeReadOnlyEdit(box, "elEdtRingHome");
     btnChangeHomePhone = Named<QPushButton>(box, "btnChangeHomePhone", tr("Change"));
     ElLabel1 = Named<QLabel>(box, "ElLabel1", tr("Stop after:"));

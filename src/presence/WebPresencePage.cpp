@@ -27,7 +27,8 @@ TWebPresencePage::TWebPresencePage(QWidget *parent) : QWidget(parent) {
     ElLabel4 = Named<QLabel>(content, "ElLabel4", tr("You are currently being shown on the web as:"));
     grpCurrentStatusBox = Named<QGroupBox>(content, "grpCurrentStatusBox");
     grpCurrentStatusBox->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
-    JvLblShowCurrentPresence = Named<TImageLabel>(grpCurrentStatusBox, "JvLblShowCurrentPresence", tr("Offline"));
+    JvLblShowCurrentPresence =
+        Named<TImageLabel>(grpCurrentStatusBox, "JvLblShowCurrentPresence", tr("Offline"));
     JvLblShowCurrentPresence->SetImage(OrviIcons::StatusImage(OfflineImage));
     auto *statusBoxLayout = new QHBoxLayout(grpCurrentStatusBox);
     statusBoxLayout->setContentsMargins(6, 4, 6, 4);
@@ -35,10 +36,12 @@ TWebPresencePage::TWebPresencePage(QWidget *parent) : QWidget(parent) {
 
     grpShowPresence = Named<QGroupBox>(content, "grpShowPresence", tr(" Show Presence to the Web  "));
     ElRdoEnablePresence = Named<QRadioButton>(grpShowPresence, "ElRdoEnablePresence", tr("Enable Presence"));
-    ElRdoDisablePresence = Named<QRadioButton>(grpShowPresence, "ElRdoDisablePresence", tr("Disable Presence"));
-    ElRdoUseSkypePresence = Named<QRadioButton>(grpShowPresence, "ElRdoUseSkypePresence", tr("Use my Skype Status"));
-    ElRdoUseSeperatePresence =
-        Named<QRadioButton>(grpShowPresence, "ElRdoUseSeperatePresence", tr("Use Separate Status for the Web"));
+    ElRdoDisablePresence =
+        Named<QRadioButton>(grpShowPresence, "ElRdoDisablePresence", tr("Disable Presence"));
+    ElRdoUseSkypePresence =
+        Named<QRadioButton>(grpShowPresence, "ElRdoUseSkypePresence", tr("Use my Skype Status"));
+    ElRdoUseSeperatePresence = Named<QRadioButton>(grpShowPresence, "ElRdoUseSeperatePresence",
+                                                   tr("Use Separate Status for the Web"));
     // Two independent pairs inside one group box.
     auto *presencePair = new QButtonGroup(this);
     presencePair->addButton(ElRdoEnablePresence);
@@ -105,4 +108,6 @@ void TWebPresencePage::BuildStatusMenu() {
     TBbtnWebStatus->setMenu(mnuWebStatus);
 }
 
-QList<QAction *> TWebPresencePage::WebStatusActions() const { return mnuWebStatus->actions(); }
+QList<QAction *> TWebPresencePage::WebStatusActions() const {
+    return mnuWebStatus->actions();
+}

@@ -52,10 +52,16 @@ QIcon Named(const QString &name) {
     return QIcon(QStringLiteral(":/icons/%1.svg").arg(name));
 }
 
-QIcon StatusImage(int index) { return ByIndex(StatusImages, index); }
+QIcon StatusImage(int index) {
+    return ByIndex(StatusImages, index);
+}
 
-QIcon BrowserImage(int index) { return ByIndex(BrowserImages, index); }
+QIcon BrowserImage(int index) {
+    return ByIndex(BrowserImages, index);
+}
 
-QIcon ProgramIcon() { return Named(QStringLiteral("orvi")); }
+QIcon ProgramIcon() {
+    return Named(QStringLiteral("orvi"));
+}
 
 } // namespace OrviIcons

@@ -12,8 +12,8 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
-#include <QStatusBar>
 #include <QProxyStyle>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -30,7 +30,8 @@ struct TPanelWidths {
     int maximum;
     bool elided;
 };
-constexpr std::array<TPanelWidths, 3> PanelWidths{{{140, 200, false}, {280, 350, true}, {2000, QWIDGETSIZE_MAX, true}}};
+constexpr std::array<TPanelWidths, 3> PanelWidths{
+    {{140, 200, false}, {280, 350, true}, {2000, QWIDGETSIZE_MAX, true}}};
 
 // Tab images: indexes into the status and page images.
 constexpr int PresenceTabImage = 6;
@@ -168,7 +169,8 @@ void TMainForm::BuildPages() {
     ElTabCallForwarding = new TCallForwardingPage(ElPageControl1);
     ElPageControl1->addTab(ElTabPresence, OrviIcons::StatusImage(PresenceTabImage), tr("Web Presence"));
     ElPageControl1->addTab(ElTabOrviCommunity, OrviIcons::StatusImage(BrowserTabImage), tr("Browser Sync"));
-    ElPageControl1->addTab(ElTabAutoresponder, OrviIcons::StatusImage(AutoResponderTabImage), tr("Auto Responder"));
+    ElPageControl1->addTab(ElTabAutoresponder, OrviIcons::StatusImage(AutoResponderTabImage),
+                           tr("Auto Responder"));
     ElPageControl1->addTab(ElTabCallForwarding, OrviIcons::StatusImage(CallForwardingTabImage),
                            tr("Call Forwarding"));
     // Until the owner's settings are applied only the Web Presence page is shown.

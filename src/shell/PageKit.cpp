@@ -1,9 +1,9 @@
 #include "shell/PageKit.h"
 
 #include <QPainter>
+#include <QScrollArea>
 #include <QStyleOptionButton>
 #include <QStylePainter>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace {
@@ -49,7 +49,9 @@ void TImageLabel::SetElided(bool value) {
     update();
 }
 
-int TImageLabel::ImageWidth() const { return image.isNull() ? 0 : ImageSize + ImageGap; }
+int TImageLabel::ImageWidth() const {
+    return image.isNull() ? 0 : ImageSize + ImageGap;
+}
 
 QSize TImageLabel::sizeHint() const {
     const QFontMetrics metrics = fontMetrics();
@@ -70,7 +72,8 @@ void TImageLabel::paintEvent(QPaintEvent *) {
         area.setLeft(area.left() + ImageWidth());
     }
     const QString shown = elided ? fontMetrics().elidedText(text, Qt::ElideRight, area.width()) : text;
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
 }
 
@@ -118,8 +121,8 @@ void TWrapCheckBox::paintEvent(QPaintEvent *) {
                            style()->pixelMetric(QStyle::PM_IndicatorWidth, &option, this), indicatorHeight);
     painter.drawPrimitive(QStyle::PE_IndicatorCheckBox, indicator);
     const QRect textRect = rect().adjusted(IndicatorSpace(), 1, -1, -1);
-    painter.drawItemText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, palette(), isEnabled(), text(),
-                         QPalette::WindowText);
+    painter.drawItemText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, palette(), isEnabled(),
+                         text(), QPalette::WindowText);
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);

@@ -25,20 +25,29 @@ TTrayIcon::TTrayIcon(QObject *parent)
 
     CoolTrayIcon1->setContextMenu(TBPopmnuTray);
     SetHint(tr("Orvi Presence"));
-    connect(CoolTrayIcon1, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::Trigger) Q_EMIT LeftClicked();
-    });
+    connect(CoolTrayIcon1, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::Trigger) Q_EMIT LeftClicked();
+            });
 }
 
 TTrayIcon::~TTrayIcon() = default;
 
-bool TTrayIcon::IsAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool TTrayIcon::IsAvailable() {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
 
-void TTrayIcon::Show() { CoolTrayIcon1->show(); }
+void TTrayIcon::Show() {
+    CoolTrayIcon1->show();
+}
 
-void TTrayIcon::SetHint(const QString &hint) { CoolTrayIcon1->setToolTip(hint); }
+void TTrayIcon::SetHint(const QString &hint) {
+    CoolTrayIcon1->setToolTip(hint);
+}
 
-QString TTrayIcon::Hint() const { return CoolTrayIcon1->toolTip(); }
+QString TTrayIcon::Hint() const {
+    return CoolTrayIcon1->toolTip();
+}
 
 void TTrayIcon::SetWebStatusActions(const QList<QAction *> &actions) {
     TBXChangeWebStatusmnu->clear();

@@ -12,8 +12,8 @@
 #include "shell/TrayIcon.h"
 
 #include <QAbstractButton>
-#include <QAction>
 #include <QAbstractItemView>
+#include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -175,7 +175,8 @@ void TestMainFormLayout::componentIsNamedAndCaptioned_data() {
     row("elchkMuteSpeakers", "Mute my speakers while forwarding calls");
     row("lblSkypeOutBalance");
     row("ElURLLabel2", "Purchase SkypeOut");
-    row("chkRingMyHomePhone", "Notify me of incoming Skype call by ringing my home phone: (does not forward call)");
+    row("chkRingMyHomePhone",
+        "Notify me of incoming Skype call by ringing my home phone: (does not forward call)");
     row("elEdtRingHome", "");
     row("btnChangeHomePhone", "Change");
     row("ElLabel1", "Stop after:");
@@ -263,8 +264,9 @@ void TestMainFormLayout::controlsFitAtDesignSize() {
             // Unnamed ones are Qt's own parts (toolbar buttons are checked on their own).
             if (!control->isVisibleTo(page) || control->objectName().isEmpty()) continue;
             if (!qobject_cast<QAbstractButton *>(control) && !qobject_cast<QLabel *>(control)) continue;
-            const QString cutOff = page->objectName() + QLatin1Char('/') + control->metaObject()->className() +
-                                   QLatin1Char(' ') + control->objectName() + QStringLiteral(" is cut off");
+            const QString cutOff = page->objectName() + QLatin1Char('/') +
+                                   control->metaObject()->className() + QLatin1Char(' ') +
+                                   control->objectName() + QStringLiteral(" is cut off");
             if (control->hasHeightForWidth())
                 QVERIFY2(control->height() >= control->heightForWidth(control->width()), qPrintable(cutOff));
             else
@@ -301,7 +303,8 @@ void TestMainFormLayout::messagePickerNamesItselfBeforeChoice() {
             [&](const QString &picker) { events << QStringLiteral("drop ") + picker; });
     connect(&page, &TAutoResponderPage::ResponseMessageChosen, &page,
             [&](int index) { events << QStringLiteral("choose %1").arg(index); });
-    connect(page.ElPopMnuAutoResponder, &QMenu::aboutToShow, &page, [&] { events << QStringLiteral("menu"); });
+    connect(page.ElPopMnuAutoResponder, &QMenu::aboutToShow, &page,
+            [&] { events << QStringLiteral("menu"); });
 
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
@@ -357,13 +360,14 @@ void TestMainFormLayout::statusImagesFollowTheirIndexes() {
 
 void TestMainFormLayout::trayMenuItems() {
     TTrayIcon tray;
-    const QList<QPair<QAction *, QString>> items{{tray.TBpopmnEnablePresence, "Enable Presence"},
-                                                 {tray.TBXChangeWebStatusmnu->menuAction(), "Change Web Status"},
-                                                 {tray.TBpopmnAutoResponse, "Auto Response"},
-                                                 {tray.TBpopmnEnableCallNotify, "Enable Call Notify"},
-                                                 {tray.TBpopmnEnableCallForwarding, "Enable Call Forwarding"},
-                                                 {tray.TBpopmnOpen, "Open"},
-                                                 {tray.TBpopmnExit, "Exit"}};
+    const QList<QPair<QAction *, QString>> items{
+        {tray.TBpopmnEnablePresence, "Enable Presence"},
+        {tray.TBXChangeWebStatusmnu->menuAction(), "Change Web Status"},
+        {tray.TBpopmnAutoResponse, "Auto Response"},
+        {tray.TBpopmnEnableCallNotify, "Enable Call Notify"},
+        {tray.TBpopmnEnableCallForwarding, "Enable Call Forwarding"},
+        {tray.TBpopmnOpen, "Open"},
+        {tray.TBpopmnExit, "Exit"}};
     QList<QAction *> inMenu = tray.TBPopmnuTray->actions();
     inMenu.removeIf([](QAction *action) { return action->isSeparator(); });
     QCOMPARE(inMenu.size(), items.size());

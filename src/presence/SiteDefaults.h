@@ -17,14 +17,17 @@ inline constexpr char PresenceSalt[] = "Hd5s.Wn3*Lg8vQe";
 // paths appended to it start with one.
 inline QString BaseUrl(const char *variable, const char *fallback) {
     QString url = qEnvironmentVariable(variable).trimmed();
-    if (url.isEmpty())
-        url = QString::fromLatin1(fallback);
+    if (url.isEmpty()) url = QString::fromLatin1(fallback);
     while (url.endsWith(QLatin1Char('/')))
         url.chop(1);
     return url;
 }
 
-inline QString PresenceServerUrl() { return BaseUrl("ORVI_PRESENCE_URL", PresenceUrl); }
-inline QString ProductSiteUrl() { return BaseUrl("ORVI_SITE_URL", SiteUrl); }
+inline QString PresenceServerUrl() {
+    return BaseUrl("ORVI_PRESENCE_URL", PresenceUrl);
+}
+inline QString ProductSiteUrl() {
+    return BaseUrl("ORVI_SITE_URL", SiteUrl);
+}
 
 } // namespace SiteDefaults

@@ -24,8 +24,7 @@ constexpr std::array<std::pair<const char *, int>, 10> Words{{
 
 int FromWord(const QByteArray &word) {
     for (const auto &[text, code] : Words)
-        if (word == text)
-            return code == Invisible ? Offline : code;
+        if (word == text) return code == Invisible ? Offline : code;
     return Offline;
 }
 
@@ -36,8 +35,7 @@ int FromSkypeStatusWord(const QByteArray &word) {
 
 QByteArray ToWord(int code) {
     for (const auto &[text, value] : Words)
-        if (value == code)
-            return text;
+        if (value == code) return text;
     return {};
 }
 

@@ -19,7 +19,9 @@ enum Code : int {
 };
 
 // A code that may be sent to the server (0 to 10).
-inline bool IsPublishable(int code) { return code >= 0 && code <= 10; }
+inline bool IsPublishable(int code) {
+    return code >= 0 && code <= 10;
+}
 
 // The word of a Skype user status (compared with case); INVISIBLE becomes OFFLINE, anything unknown too.
 int FromSkypeStatusWord(const QByteArray &word);

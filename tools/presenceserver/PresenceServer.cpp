@@ -95,8 +95,7 @@ quint16 TPresenceServer::Listen(const QHostAddress &address, quint16 port) {
 QHttpServerResponse TPresenceServer::Update(const QHttpServerRequest &request) {
     const QUrlQuery query = request.query();
     for (const char *key : {"username", "status", "uniqid"})
-        if (!query.hasQueryItem(QString::fromLatin1(key)))
-            return Text("Missing key", Status::BadRequest);
+        if (!query.hasQueryItem(QString::fromLatin1(key))) return Text("Missing key", Status::BadRequest);
     const QString user = QueryValue(request, "username");
     bool isNumber = false;
     const int code = QueryValue(request, "status").toInt(&isNumber);
@@ -124,9 +123,9 @@ const TPresenceServer::Entry *TPresenceServer::Find(const QHttpServerRequest &re
 QHttpServerResponse TPresenceServer::Status(const QHttpServerRequest &request) const {
     const Entry *entry = Find(request);
     if (!entry)
-        return Fresh(QHttpServerResponse(QJsonObject{{"username", QueryValue(request, "username")},
-                                                     {"error", "unknown user"}},
-                                         Status::NotFound));
+        return Fresh(QHttpServerResponse(
+            QJsonObject{{"username", QueryValue(request, "username")}, {"error", "unknown user"}},
+            Status::NotFound));
     return Fresh(QHttpServerResponse(QJsonObject{
         {"username", entry->name},
         {"code", entry->code},
@@ -150,14 +149,12 @@ QHttpServerResponse TPresenceServer::Version() const {
 
 // A test control: only a process on this machine may make the server fail.
 QHttpServerResponse TPresenceServer::Control(const QHttpServerRequest &request) {
-    if (!request.remoteAddress().isLoopback())
-        return Text("Forbidden", Status::Forbidden);
+    if (!request.remoteAddress().isLoopback()) return Text("Forbidden", Status::Forbidden);
     const QString on = QueryValue(request, "on");
     if (on != QLatin1String("1") && on != QLatin1String("0"))
         return Text("Use on=1 or on=0", Status::BadRequest);
     failing = on == QLatin1String("1");
-    if (!failing)
-        options.failFirst = 0;
+    if (!failing) options.failFirst = 0;
     return ControlState();
 }
 

@@ -13,8 +13,8 @@ int main(int argc, char *argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("presenceserver"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Accepts web presence updates and serves each user's status as JSON and as a badge."));
+    parser.setApplicationDescription(
+        QStringLiteral("Accepts web presence updates and serves each user's status as JSON and as a badge."));
     parser.addHelpOption();
     const QCommandLineOption port(QStringLiteral("port"),
                                   QStringLiteral("Port to listen on; 0 picks a free one (default 8462)."),

@@ -1,6 +1,5 @@
 #include "presence/PresenceAddress.h"
 #include "presence/SiteDefaults.h"
-#include "presence/WebStatus.h"
 
 #include <QUrl>
 #include <QUrlQuery>
@@ -75,50 +74,6 @@ private Q_SLOTS:
         QCOMPARE(SiteDefaults::PresenceServerUrl(), QStringLiteral("http://127.0.0.1:9"));
         qunsetenv("ORVI_PRESENCE_URL");
         QCOMPARE(SiteDefaults::PresenceServerUrl(), QString::fromLatin1(SiteDefaults::PresenceUrl));
-    }
-
-    void statusTables_data() {
-        QTest::addColumn<QByteArray>("word");
-        QTest::addColumn<int>("fromSkype");
-        QTest::addColumn<int>("fromWord");
-        QTest::newRow("UNKNOWN") << QByteArray("UNKNOWN") << 0 << 0;
-        QTest::newRow("ONLINE") << QByteArray("ONLINE") << 1 << 1;
-        QTest::newRow("OFFLINE") << QByteArray("OFFLINE") << 2 << 2;
-        QTest::newRow("AWAY") << QByteArray("AWAY") << 3 << 3;
-        QTest::newRow("NA") << QByteArray("NA") << 4 << 4;
-        QTest::newRow("DND") << QByteArray("DND") << 5 << 5;
-        QTest::newRow("INVISIBLE published as offline") << QByteArray("INVISIBLE") << 2 << 2;
-        QTest::newRow("LOGGEDOUT") << QByteArray("LOGGEDOUT") << 7 << 7;
-        QTest::newRow("SKYPEME") << QByteArray("SKYPEME") << 9 << 9;
-        QTest::newRow("ONCALL only as a web status") << QByteArray("ONCALL") << 2 << 10;
-        QTest::newRow("case matters") << QByteArray("online") << 2 << 2;
-        QTest::newRow("empty") << QByteArray() << 2 << 2;
-        QTest::newRow("other") << QByteArray("BUSY") << 2 << 2;
-    }
-    void statusTables() {
-        QFETCH(QByteArray, word);
-        QFETCH(int, fromSkype);
-        QFETCH(int, fromWord);
-        QCOMPARE(WebStatus::FromSkypeStatusWord(word), fromSkype);
-        QCOMPARE(WebStatus::FromWord(word), fromWord);
-    }
-
-    void codeToWord_data() {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QByteArray>("word");
-        const char *words[] = {"UNKNOWN", "ONLINE", "OFFLINE", "AWAY", "NA", "DND", "INVISIBLE", "LOGGEDOUT"};
-        for (int code = 0; code < 8; ++code)
-            QTest::addRow("%d", code) << code << QByteArray(words[code]);
-        QTest::newRow("8 has no word") << 8 << QByteArray();
-        QTest::newRow("9") << 9 << QByteArray("SKYPEME");
-        QTest::newRow("10") << 10 << QByteArray("ONCALL");
-        QTest::newRow("11") << 11 << QByteArray();
-        QTest::newRow("-1") << -1 << QByteArray();
-    }
-    void codeToWord() {
-        QFETCH(int, code);
-        QFETCH(QByteArray, word);
-        QCOMPARE(WebStatus::ToWord(code), word);
     }
 };
 

@@ -5,13 +5,13 @@
 #include <QUrl>
 
 THTTPRequestThread::THTTPRequestThread(QByteArray url, int timeoutMs, QObject *parent)
-    : QObject(parent), URL(std::move(url)), timeoutMs(timeoutMs) {}
+    : QObject(parent), URL(std::move(url)), manager(new QNetworkAccessManager(this)), timeoutMs(timeoutMs) {}
 
 void THTTPRequestThread::Start() {
     QNetworkRequest request(QUrl::fromEncoded(URL));
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setTransferTimeout(timeoutMs);
-    QNetworkReply *reply = manager.get(request);
+    QNetworkReply *reply = manager->get(request);
     connect(reply, &QNetworkReply::readyRead, this, [reply] {
         if (reply->bytesAvailable() > MaxResponseBytes) reply->abort();
     });

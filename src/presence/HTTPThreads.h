@@ -7,6 +7,8 @@
 #include <QNetworkAccessManager>
 #include <QObject>
 
+#include <utility>
+
 class QNetworkReply;
 
 class THTTPRequestThread : public QObject {
@@ -32,7 +34,8 @@ protected:
 private:
     void Done(QNetworkReply *reply);
 
-    QNetworkAccessManager manager;
+    // A child, so that it goes only after this object's connections are cut.
+    QNetworkAccessManager *manager;
     int timeoutMs;
 };
 

@@ -133,6 +133,22 @@ private Q_SLOTS:
         QVERIFY(o.failed);
     }
 
+    // A request whose owner goes first is cancelled with it and never calls back.
+    void ownerGoneCancelsRequest() {
+        QTcpServer silent;
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        auto owner = std::make_unique<QObject>();
+        auto *request = new THTTPStatusUpdateThread(
+            "http://127.0.0.1:" + QByteArray::number(silent.serverPort()) + "/x", 1, 200, owner.get());
+        int finishedCount = 0;
+        connect(request, &THTTPRequestThread::Finished, this, [&] { ++finishedCount; });
+        request->Start();
+        QVERIFY(QTest::qWaitFor([&] { return silent.hasPendingConnections(); }, 5000));
+        owner.reset();
+        QTest::qWait(400);
+        QCOMPARE(finishedCount, 0);
+    }
+
     void redirectIsFollowed() {
         const QByteArray target = Update(server->BaseUrl(), QStringLiteral("carol"), 5);
         QTcpServer redirector;

@@ -110,17 +110,28 @@ private Q_SLOTS:
             QVERIFY(StatusOf(QStringLiteral("bob")).value(QLatin1String("code")).isUndefined());
     }
 
-    void versionFileBodyIsKept() {
+    // The body is kept up to the size cap; a larger answer counts as a failure.
+    void versionFileBody_data() {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<bool>("failed");
+        QTest::newRow("version") << QByteArray("1.2.3.4\n") << false;
+        QTest::newRow("at the cap") << QByteArray(THTTPRequestThread::MaxResponseBytes, 'v') << false;
+        QTest::newRow("over the cap") << QByteArray(THTTPRequestThread::MaxResponseBytes + 1, 'v') << true;
+    }
+    void versionFileBody() {
+        QFETCH(QByteArray, body);
+        QFETCH(bool, failed);
         QTemporaryFile file;
         QVERIFY(file.open());
-        file.write("1.2.3.4\n");
+        file.write(body);
         file.close();
         server = std::make_unique<TPresenceServerProcess>();
         QVERIFY(server->Start({QStringLiteral("--version-file"), file.fileName()}));
         const TOutcome o =
             Run(new THTTPCheckLatestVersionThread(server->BaseUrl().toUtf8() + "/orviversion.txt"));
-        QVERIFY(!o.failed);
-        QCOMPARE(o.response, QByteArray("1.2.3.4\n"));
+        QVERIFY(o.finished);
+        QCOMPARE(o.failed, failed);
+        QCOMPARE(o.response, failed ? QByteArray() : body);
     }
 
     // A peer that accepts the connection and never answers: the transfer time-out ends the request.

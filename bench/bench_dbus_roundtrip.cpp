@@ -21,8 +21,7 @@ double Rate(int count, const std::function<bool()> &roundTrip) {
     QElapsedTimer clock;
     clock.start();
     for (int i = 0; i < count; ++i)
-        if (!roundTrip())
-            return 0;
+        if (!roundTrip()) return 0;
     return count * 1e9 / double(clock.nsecsElapsed());
 }
 
@@ -31,7 +30,8 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-bool BareCall(const QString &destination, const QString &path, const QString &interface, const QString &method) {
+bool BareCall(const QString &destination, const QString &path, const QString &interface,
+              const QString &method) {
     const QDBusMessage call = QDBusMessage::createMethodCall(destination, path, interface, method);
     return QDBusConnection::sessionBus().call(call, QDBus::Block, 2000).type() == QDBusMessage::ReplyMessage;
 }
@@ -94,10 +94,12 @@ int main(int argc, char *argv[]) {
     }
     const int expectedPongs = count / 10 + Rounds * count;
     if (pongs != expectedPongs || std::ranges::count(sendRates, 0.0) > 0) {
-        std::fprintf(stderr, "bench_dbus_roundtrip: %d of %d PING round trips answered PONG\n", pongs, expectedPongs);
+        std::fprintf(stderr, "bench_dbus_roundtrip: %d of %d PING round trips answered PONG\n", pongs,
+                     expectedPongs);
         return 1;
     }
-    const double sendRate = Median(sendRates), controlRate = Median(controlRates), pingRate = Median(pingRates);
+    const double sendRate = Median(sendRates), controlRate = Median(controlRates),
+                 pingRate = Median(pingRates);
     std::printf("D-Bus round trips to skypesim, %d per round, median of %d rounds\n", count, Rounds);
     std::printf("  TDBusSkypeTransport::Send(\"PING\") -> PONG    : %9.0f /s\n", sendRate);
     std::printf("  bare call org.orvi.SkypeSim.ClearCommands     : %9.0f /s\n", controlRate);

@@ -13,11 +13,10 @@
 using namespace SkypeAttachStatus;
 
 // Attach() checks with QVERIFY; a failure there must end the test, not only the helper.
-#define ATTACH()                                                                                           \
-    do {                                                                                                   \
-        Attach();                                                                                          \
-        if (QTest::currentTestFailed())                                                                    \
-            return;                                                                                        \
+#define ATTACH()                                                                                             \
+    do {                                                                                                     \
+        Attach();                                                                                            \
+        if (QTest::currentTestFailed()) return;                                                              \
     } while (false)
 
 namespace {
@@ -85,8 +84,7 @@ private:
 
     QString Control(const QString &method, const QVariantList &arguments = {}) {
         const QDBusMessage reply = Sim->Control(method, arguments);
-        if (reply.type() != QDBusMessage::ReplyMessage)
-            return "error: " + reply.errorMessage();
+        if (reply.type() != QDBusMessage::ReplyMessage) return "error: " + reply.errorMessage();
         return reply.arguments().isEmpty() ? QString() : reply.arguments().constFirst().toString();
     }
 
@@ -104,7 +102,8 @@ private Q_SLOTS:
         QTest::addColumn<quint32>("status");
         QTest::addColumn<QByteArrayList>("announced");
         QTest::newRow("allowed") << "allow" << true << Success
-                                 << QByteArrayList{"CONNSTATUS ONLINE", "CURRENTUSERHANDLE alice", "USERSTATUS ONLINE"};
+                                 << QByteArrayList{"CONNSTATUS ONLINE", "CURRENTUSERHANDLE alice",
+                                                   "USERSTATUS ONLINE"};
         QTest::newRow("refused") << "refuse" << true << Refused << QByteArrayList{};
         QTest::newRow("logged out") << "allow" << false << NotAvailable << QByteArrayList{};
     }
@@ -189,14 +188,16 @@ private Q_SLOTS:
         ATTACH();
         QCOMPARE(Control("LogOut"), QString());
         QTRY_COMPARE(Link->Data, (QByteArrayList{"USERSTATUS LOGGEDOUT", "CONNSTATUS LOGGEDOUT"}));
-        QCOMPARE(Link->SendAndCollect("PING"), QByteArrayList{"ERROR 68"}); // the attachment went with the user
+        QCOMPARE(Link->SendAndCollect("PING"),
+                 QByteArrayList{"ERROR 68"}); // the attachment went with the user
         QCOMPARE(Link->Transport.Broadcast(), 1);
         QTRY_COMPARE(Link->Attaches, (QList<TAttach>{{Sim->Owner(), NotAvailable}}));
 
         Link->Attaches.clear();
         QCOMPARE(Control("LogIn"), QString());
         // The API goes and comes back, so the program learns that it can attach again.
-        QTRY_COMPARE(Link->Attaches, (QList<TAttach>{{Sim->Owner(), NotAvailable}, {Sim->Owner(), Available}}));
+        QTRY_COMPARE(Link->Attaches,
+                     (QList<TAttach>{{Sim->Owner(), NotAvailable}, {Sim->Owner(), Available}}));
         QCOMPARE(Link->Transport.Broadcast(), 1);
         QTRY_COMPARE(Link->Attaches.size(), 3);
         QCOMPARE(Link->Attaches.constLast(), (TAttach{Sim->Owner(), Success}));
@@ -206,9 +207,9 @@ private Q_SLOTS:
         ATTACH();
         QDBusConnection other = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "other");
         QVERIFY(other.isConnected());
-        QDBusMessage fake = QDBusMessage::createMethodCall(QDBusConnection::sessionBus().baseService(),
-                                                           TDBusSkypeTransport::ClientPath,
-                                                           "com.Skype.API.Client", "Notify");
+        QDBusMessage fake =
+            QDBusMessage::createMethodCall(QDBusConnection::sessionBus().baseService(),
+                                           TDBusSkypeTransport::ClientPath, "com.Skype.API.Client", "Notify");
         fake << QStringLiteral("CALL 1 STATUS RINGING");
         QVERIFY(other.send(fake));
         QCOMPARE(Control("SetUserStatus", {"AWAY"}), QString());
@@ -223,21 +224,29 @@ private Q_SLOTS:
         auto exact = [](const char *text) { return QRegularExpression::escape(QString::fromUtf8(text)); };
         QTest::newRow("ping") << QByteArray("PING") << exact("PONG");
         QTest::newRow("protocol") << QByteArray("PROTOCOL 9") << exact("PROTOCOL 4");
-        QTest::newRow("user handle") << QByteArray("GET CURRENTUSERHANDLE") << exact("CURRENTUSERHANDLE alice");
+        QTest::newRow("user handle") << QByteArray("GET CURRENTUSERHANDLE")
+                                     << exact("CURRENTUSERHANDLE alice");
         QTest::newRow("friends") << QByteArray("SEARCH FRIENDS") << exact("USERS bob, carol, +15551234567");
         QTest::newRow("version") << QByteArray("GET SKYPEVERSION") << exact("SKYPEVERSION 2.0.0.81");
-        QTest::newRow("privilege") << QByteArray("GET PRIVILEGE SKYPEOUT") << exact("PRIVILEGE SKYPEOUT TRUE");
-        QTest::newRow("balance") << QByteArray("GET PROFILE PSTN_BALANCE") << exact("PROFILE PSTN_BALANCE 207");
+        QTest::newRow("privilege") << QByteArray("GET PRIVILEGE SKYPEOUT")
+                                   << exact("PRIVILEGE SKYPEOUT TRUE");
+        QTest::newRow("balance") << QByteArray("GET PROFILE PSTN_BALANCE")
+                                 << exact("PROFILE PSTN_BALANCE 207");
         QTest::newRow("status") << QByteArray("GET USERSTATUS") << exact("USERSTATUS ONLINE");
         QTest::newRow("set status") << QByteArray("SET USERSTATUS DND") << exact("USERSTATUS DND");
-        QTest::newRow("full name") << QByteArray("GET USER bob FULLNAME") << exact("USER bob FULLNAME Bob Smith");
-        QTest::newRow("default property") << QByteArray("GET USER carol ISBLOCKED") << exact("USER carol ISBLOCKED FALSE");
+        QTest::newRow("full name") << QByteArray("GET USER bob FULLNAME")
+                                   << exact("USER bob FULLNAME Bob Smith");
+        QTest::newRow("default property")
+            << QByteArray("GET USER carol ISBLOCKED") << exact("USER carol ISBLOCKED FALSE");
         QTest::newRow("mute") << QByteArray("SET MUTE ON") << exact("MUTE ON");
-        QTest::newRow("dialog") << QByteArray("CHAT CREATE bob") << "CHAT #alice/\\$bob;[0-9a-f]{16} STATUS DIALOG";
+        QTest::newRow("dialog") << QByteArray("CHAT CREATE bob")
+                                << "CHAT #alice/\\$bob;[0-9a-f]{16} STATUS DIALOG";
         QTest::newRow("open") << QByteArray("OPEN IM bob ") << exact("OPEN IM bob ");
         QTest::newRow("unknown") << QByteArray("DANCE") << exact("ERROR 2 Unknown command");
-        QTest::newRow("no such call") << QByteArray("SET CALL 999 STATUS FINISHED") << exact("ERROR 19 Invalid call id");
-        QTest::newRow("no such chat") << QByteArray("ALTER CHAT #x SETTOPIC t") << exact("ERROR 105 Invalid chat name");
+        QTest::newRow("no such call")
+            << QByteArray("SET CALL 999 STATUS FINISHED") << exact("ERROR 19 Invalid call id");
+        QTest::newRow("no such chat")
+            << QByteArray("ALTER CHAT #x SETTOPIC t") << exact("ERROR 105 Invalid chat name");
     }
     void replyArrivesBeforeSendReturns() {
         QFETCH(QByteArray, command);
@@ -258,12 +267,14 @@ private Q_SLOTS:
         QTest::newRow("answered, ended with two blanks")
             << QByteArray("bob") << QStringList{"ROUTING", "RINGING", "INPROGRESS"} << QByteArray(" FINISHED")
             << "FINISHED";
-        QTest::newRow("phone number rings on") << QByteArray("+15551234567") << QStringList{"ROUTING", "EARLYMEDIA"}
-                                               << QByteArray("FINISHED") << "CANCELLED";
+        QTest::newRow("phone number rings on")
+            << QByteArray("+15551234567") << QStringList{"ROUTING", "EARLYMEDIA"} << QByteArray("FINISHED")
+            << "CANCELLED";
         QTest::newRow("refused") << QByteArray("carol") << QStringList{"ROUTING", "RINGING", "REFUSED"}
                                  << QByteArray() << "";
-        QTest::newRow("cancelled before the answer") << QByteArray("dave") << QStringList{"ROUTING", "RINGING"}
-                                                     << QByteArray("FINISHED") << "CANCELLED";
+        QTest::newRow("cancelled before the answer")
+            << QByteArray("dave") << QStringList{"ROUTING", "RINGING"} << QByteArray("FINISHED")
+            << "CANCELLED";
     }
     void placedCallWalksItsStates() {
         QFETCH(QByteArray, target);
@@ -273,7 +284,8 @@ private Q_SLOTS:
         ATTACH();
         const QByteArrayList placed = Link->SendAndCollect("CALL " + target);
         QCOMPARE(placed.size(), 1);
-        const QRegularExpressionMatch match = QRegularExpression("^CALL (\\d+) STATUS UNPLACED$").match(placed[0]);
+        const QRegularExpressionMatch match =
+            QRegularExpression("^CALL (\\d+) STATUS UNPLACED$").match(placed[0]);
         QVERIFY2(match.hasMatch(), placed[0].constData());
         const QByteArray id = match.captured(1).toUtf8();
 

@@ -19,8 +19,7 @@ class TPrivateSessionBus {
 public:
     bool Start() {
         Daemon.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address=1"});
-        if (!Daemon.waitForStarted() || !Daemon.waitForReadyRead(5000))
-            return false;
+        if (!Daemon.waitForStarted() || !Daemon.waitForReadyRead(5000)) return false;
         const QByteArray address = Daemon.readLine().trimmed();
         return !address.isEmpty() && qputenv("DBUS_SESSION_BUS_ADDRESS", address);
     }
@@ -48,14 +47,12 @@ public:
         file.close();
         Process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         Process.start(QStringLiteral(SKYPESIM_PATH), {path});
-        if (!Process.waitForStarted())
-            return false;
+        if (!Process.waitForStarted()) return false;
         QElapsedTimer clock;
         clock.start();
         while (clock.elapsed() < 5000 && Process.state() == QProcess::Running) {
             OwnerName = QDBusConnection::sessionBus().interface()->serviceOwner(Service).value();
-            if (!OwnerName.isEmpty())
-                return true;
+            if (!OwnerName.isEmpty()) return true;
             QThread::msleep(20);
         }
         return false;
@@ -63,8 +60,7 @@ public:
 
     // Asks skypesim to quit and waits for it; kills it if it does not go.
     void Stop() {
-        if (Process.state() == QProcess::NotRunning)
-            return;
+        if (Process.state() == QProcess::NotRunning) return;
         Control(QStringLiteral("Quit"));
         if (!Process.waitForFinished(3000)) {
             Process.kill();

@@ -7,8 +7,7 @@ TSimControl::TSimControl(TSimWorld &world, TSimSkypeApi &api, QObject *parent)
     : QObject(parent), World(world), Api(api) {}
 
 bool TSimControl::Check(const QString &error) {
-    if (!error.isEmpty())
-        sendErrorReply(QStringLiteral("org.orvi.SkypeSim.Error"), error);
+    if (!error.isEmpty()) sendErrorReply(QStringLiteral("org.orvi.SkypeSim.Error"), error);
     return error.isEmpty();
 }
 
@@ -19,13 +18,18 @@ void TSimControl::SetUserStatus(const QString &status) {
 
 void TSimControl::SetConnStatus(const QString &status) {
     static const QStringList words = {"OFFLINE", "CONNECTING", "PAUSING", "ONLINE", "LOGGEDOUT"};
-    if (Check(words.contains(status) ? QString() : QStringLiteral("unknown connection status %1").arg(status)))
+    if (Check(words.contains(status) ? QString()
+                                     : QStringLiteral("unknown connection status %1").arg(status)))
         Api.Commands().SetConnStatus(status);
 }
 
-void TSimControl::LogOut() { Api.LogOut(); }
+void TSimControl::LogOut() {
+    Api.LogOut();
+}
 
-void TSimControl::LogIn() { Check(Api.LogIn() ? QString() : QStringLiteral("could not take com.Skype.API again")); }
+void TSimControl::LogIn() {
+    Check(Api.LogIn() ? QString() : QStringLiteral("could not take com.Skype.API again"));
+}
 
 int TSimControl::ContactWrites(const QString &handle, const QString &text) {
     const TSimResult result = Api.Commands().ContactWrites(handle, text);
@@ -39,9 +43,13 @@ int TSimControl::Ring(const QString &handle) {
     return result.Id;
 }
 
-void TSimControl::AnswerCall(int id) { Check(Api.Commands().AnswerCall(id)); }
+void TSimControl::AnswerCall(int id) {
+    Check(Api.Commands().AnswerCall(id));
+}
 
-void TSimControl::EndCall(int id) { Check(Api.Commands().EndCall(id)); }
+void TSimControl::EndCall(int id) {
+    Check(Api.Commands().EndCall(id));
+}
 
 void TSimControl::SetContactProperty(const QString &handle, const QString &property, const QString &value) {
     Check(Api.Commands().SetContactProperty(handle, property, value));
@@ -54,13 +62,19 @@ void TSimControl::SetAuthorization(const QString &policy) {
         World.Authorization = policy;
 }
 
-int TSimControl::ReleaseAuthorization() { return Api.ReleaseAuthorization(); }
+int TSimControl::ReleaseAuthorization() {
+    return Api.ReleaseAuthorization();
+}
 
 void TSimControl::Quit() {
     // After this call's own answer has gone out.
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
 
-QStringList TSimControl::Commands() { return Api.Received(); }
+QStringList TSimControl::Commands() {
+    return Api.Received();
+}
 
-void TSimControl::ClearCommands() { Api.ClearReceived(); }
+void TSimControl::ClearCommands() {
+    Api.ClearReceived();
+}

@@ -1,14 +1,15 @@
 #include "SkypeApi.h"
 
 TSimSkypeApi::TSimSkypeApi(TSimWorld &world, const QDBusConnection &bus, QObject *parent)
-    : QObject(parent), World(world), Bus(bus), Sim(world, [this](const QString &text) { Notify(text); }, this) {}
+    : QObject(parent), World(world), Bus(bus),
+      Sim(
+          world, [this](const QString &text) { Notify(text); }, this) {}
 
 void TSimSkypeApi::Notify(const QString &text) {
-    if (Client.isEmpty())
-        return;
-    QDBusMessage call = QDBusMessage::createMethodCall(Client, QStringLiteral("/com/Skype/Client"),
-                                                       QStringLiteral("com.Skype.API.Client"),
-                                                       QStringLiteral("Notify"));
+    if (Client.isEmpty()) return;
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(Client, QStringLiteral("/com/Skype/Client"),
+                                       QStringLiteral("com.Skype.API.Client"), QStringLiteral("Notify"));
     call << text;
     Bus.send(call); // send() marks a method call as expecting no reply
 }
@@ -26,18 +27,15 @@ QString TSimSkypeApi::Invoke(const QString &command) {
         }
         return {};
     }
-    if (!Authorised.contains(client))
-        return QStringLiteral("ERROR 68");
+    if (!Authorised.contains(client)) return QStringLiteral("ERROR 68");
     return Sim.Handle(command);
 }
 
 QString TSimSkypeApi::Decide(const QString &client, bool userAnswered) const {
-    if (!World.LoggedIn)
-        return QStringLiteral("CONNSTATUS OFFLINE");
+    if (!World.LoggedIn) return QStringLiteral("CONNSTATUS OFFLINE");
     if (Authorised.contains(client) || World.Authorization == QLatin1String("allow"))
         return QStringLiteral("OK");
-    if (World.Authorization == QLatin1String("refuse"))
-        return QStringLiteral("ERROR 68");
+    if (World.Authorization == QLatin1String("refuse")) return QStringLiteral("ERROR 68");
     return userAnswered ? QStringLiteral("OK") : QString();
 }
 
@@ -46,8 +44,7 @@ void TSimSkypeApi::AnswerName(const QDBusMessage &call, const QString &answer) {
     // before the announcements that follow it.
     call.setDelayedReply(true);
     Bus.send(call.createReply(answer));
-    if (answer != QLatin1String("OK") || Authorised.contains(call.service()))
-        return;
+    if (answer != QLatin1String("OK") || Authorised.contains(call.service())) return;
     Authorised.insert(call.service());
     Client = call.service();
     Notify("CONNSTATUS " + World.ConnStatus);
@@ -63,8 +60,7 @@ int TSimSkypeApi::ReleaseAuthorization() {
 }
 
 void TSimSkypeApi::LogOut() {
-    if (!World.LoggedIn)
-        return;
+    if (!World.LoggedIn) return;
     World.LoggedIn = false;
     Notify(QStringLiteral("USERSTATUS LOGGEDOUT"));
     Sim.SetConnStatus(QStringLiteral("LOGGEDOUT"));
@@ -75,8 +71,7 @@ void TSimSkypeApi::LogOut() {
 }
 
 bool TSimSkypeApi::LogIn() {
-    if (World.LoggedIn)
-        return true;
+    if (World.LoggedIn) return true;
     World.LoggedIn = true;
     World.ConnStatus = QStringLiteral("ONLINE");
     Bus.unregisterService(Service);

@@ -8,9 +8,11 @@
 #include <QRandomGenerator>
 
 const QStringList TSimWorld::UserProperties = {
-    "HANDLE",       "FULLNAME", "BIRTHDAY",         "SEX",         "LANGUAGE",     "COUNTRY",   "PROVINCE",
-    "CITY",         "PHONE_HOME", "PHONE_OFFICE",   "PHONE_MOBILE", "HOMEPAGE",    "ABOUT",     "HASCALLEQUIPMENT",
-    "BUDDYSTATUS",  "ISAUTHORIZED", "ISBLOCKED",    "DISPLAYNAME", "ONLINESTATUS", "LASTONLINETIMESTAMP"};
+    "HANDLE",     "FULLNAME",         "BIRTHDAY",     "SEX",
+    "LANGUAGE",   "COUNTRY",          "PROVINCE",     "CITY",
+    "PHONE_HOME", "PHONE_OFFICE",     "PHONE_MOBILE", "HOMEPAGE",
+    "ABOUT",      "HASCALLEQUIPMENT", "BUDDYSTATUS",  "ISAUTHORIZED",
+    "ISBLOCKED",  "DISPLAYNAME",      "ONLINESTATUS", "LASTONLINETIMESTAMP"};
 
 const QStringList TSimWorld::UserStatuses = {"UNKNOWN", "ONLINE",    "OFFLINE",   "AWAY",   "NA",
                                              "DND",     "INVISIBLE", "LOGGEDOUT", "SKYPEME"};
@@ -19,8 +21,8 @@ namespace {
 TSimProperties PropertiesOf(const QJsonObject &object) {
     TSimProperties properties;
     for (auto it = object.begin(); it != object.end(); ++it)
-        properties.insert(it.key().toUpper(), it.value().isString() ? it.value().toString()
-                                                                     : it.value().toVariant().toString());
+        properties.insert(it.key().toUpper(),
+                          it.value().isString() ? it.value().toString() : it.value().toVariant().toString());
     return properties;
 }
 
@@ -37,13 +39,12 @@ bool ValidRule(const TSimCallRule &rule) {
 } // namespace
 
 TSimProperties TSimWorld::Completed(TSimProperties properties) {
-    static const TSimProperties defaults = {{"SEX", "UNKNOWN"},          {"HASCALLEQUIPMENT", "TRUE"},
+    static const TSimProperties defaults = {{"SEX", "UNKNOWN"},           {"HASCALLEQUIPMENT", "TRUE"},
                                             {"BUDDYSTATUS", "3"},         {"ISAUTHORIZED", "TRUE"},
                                             {"ISBLOCKED", "FALSE"},       {"ONLINESTATUS", "OFFLINE"},
                                             {"LASTONLINETIMESTAMP", "0"}, {"BIRTHDAY", "0"}};
     for (const QString &property : UserProperties)
-        if (!properties.contains(property))
-            properties.insert(property, defaults.value(property));
+        if (!properties.contains(property)) properties.insert(property, defaults.value(property));
     return properties;
 }
 
@@ -69,8 +70,7 @@ std::optional<TSimWorld> TSimWorld::Load(const QString &path, QString *error) {
     }
     const QJsonObject root = document.object();
     TSimWorld world = Default();
-    if (root.contains("user"))
-        world.User = Completed(PropertiesOf(root.value("user").toObject()));
+    if (root.contains("user")) world.User = Completed(PropertiesOf(root.value("user").toObject()));
     if (world.Handle().isEmpty()) {
         *error = QStringLiteral("the user has no HANDLE");
         return std::nullopt;
@@ -124,18 +124,15 @@ bool TSimWorld::IsPhoneNumber(const QString &target) {
 }
 
 TSimProperties *TSimWorld::FindUser(const QString &handle) {
-    if (handle.compare(Handle(), Qt::CaseInsensitive) == 0)
-        return &User;
+    if (handle.compare(Handle(), Qt::CaseInsensitive) == 0) return &User;
     for (TSimProperties &contact : Contacts)
-        if (handle.compare(contact.value("HANDLE"), Qt::CaseInsensitive) == 0)
-            return &contact;
+        if (handle.compare(contact.value("HANDLE"), Qt::CaseInsensitive) == 0) return &contact;
     return nullptr;
 }
 
 QString TSimWorld::DisplayName(const QString &handle) {
     const TSimProperties *user = FindUser(handle);
-    if (!user)
-        return handle;
+    if (!user) return handle;
     const QString shown = user->value("DISPLAYNAME");
     return shown.isEmpty() ? user->value("FULLNAME") : shown;
 }
@@ -153,7 +150,8 @@ TSimChat &TSimWorld::DialogWith(const QString &handle) {
 
 TSimChat &TSimWorld::NewChat(const QStringList &members) {
     // Skype's own naming: a dialog carries the partner's name, a group chat only a random tag.
-    const QString tag = QStringLiteral("%1").arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'));
+    const QString tag =
+        QStringLiteral("%1").arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'));
     TSimChat chat;
     chat.Name = members.size() == 1 ? QStringLiteral("#%1/$%2;%3").arg(Handle(), members.constFirst(), tag)
                                     : QStringLiteral("#%1/$%2").arg(Handle(), tag);

@@ -24,21 +24,20 @@ int main(int argc, char *argv[]) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("A simulated Skype client on the D-Bus session bus."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("scenario"), QStringLiteral("JSON file with the world to start from."));
+    parser.addPositionalArgument(QStringLiteral("scenario"),
+                                 QStringLiteral("JSON file with the world to start from."));
     parser.process(app);
 
     TSimWorld world = TSimWorld::Default();
     if (!parser.positionalArguments().isEmpty()) {
         QString error;
         std::optional<TSimWorld> loaded = TSimWorld::Load(parser.positionalArguments().constFirst(), &error);
-        if (!loaded)
-            return Fail(error);
+        if (!loaded) return Fail(error);
         world = std::move(*loaded);
     }
 
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
-        return Fail(QStringLiteral("no session bus: %1").arg(bus.lastError().message()));
+    if (!bus.isConnected()) return Fail(QStringLiteral("no session bus: %1").arg(bus.lastError().message()));
     TSimSkypeApi api(world, bus);
     TSimControl control(world, api);
     if (!bus.registerObject(QStringLiteral("/com/Skype"), &api, QDBusConnection::ExportAllSlots) ||

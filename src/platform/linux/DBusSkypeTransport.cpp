@@ -39,15 +39,12 @@ TDBusSkypeTransport::TDBusSkypeTransport(const QByteArray &appName, const QDBusC
     : QObject(parent), AppName(appName), Bus(bus) {}
 
 TDBusSkypeTransport::~TDBusSkypeTransport() {
-    if (Registered)
-        Bus.unregisterObject(ClientPath);
+    if (Registered) Bus.unregisterObject(ClientPath);
 }
 
 bool TDBusSkypeTransport::Register() {
-    if (Registered)
-        return true;
-    if (!Bus.isConnected())
-        return false;
+    if (Registered) return true;
+    if (!Bus.isConnected()) return false;
     Receiver = new TDBusNotifyReceiver(this);
     if (!Bus.registerObject(ClientPath, Receiver, QDBusConnection::ExportAllSlots)) {
         delete Receiver;
@@ -65,12 +62,10 @@ bool TDBusSkypeTransport::Register() {
 }
 
 int TDBusSkypeTransport::Broadcast() {
-    if (!Registered)
-        return 0;
+    if (!Registered) return 0;
     // Asked afresh: the owner-change signal may still be on its way.
     Owner = Bus.interface()->serviceOwner(SkypeService).value();
-    if (Owner.isEmpty())
-        return 0;
+    if (Owner.isEmpty()) return 0;
     // Skype holds the NAME answer while it asks its user, so the call must not block; the default
     // D-Bus time-out (25 s) bounds the wait, and the program broadcasts again meanwhile anyway.
     auto *watcher = new QDBusPendingCallWatcher(Bus.asyncCall(InvokeMessage(Owner, "NAME " + AppName)), this);
@@ -83,15 +78,13 @@ int TDBusSkypeTransport::Broadcast() {
     // The watcher is the context: once the answer has come, the pending report can no longer fire.
     const QString owner = Owner;
     QTimer::singleShot(PendingAfterMs, watcher, [this, watcher, owner] {
-        if (!watcher->isFinished())
-            Report(owner, SkypeAttachStatus::PendingAuthorization);
+        if (!watcher->isFinished()) Report(owner, SkypeAttachStatus::PendingAuthorization);
     });
     return 1;
 }
 
 bool TDBusSkypeTransport::Send(const TSkypeWindow &skypeWindow, const QByteArray &text) {
-    if (!Registered || skypeWindow.isEmpty())
-        return false;
+    if (!Registered || skypeWindow.isEmpty()) return false;
     // Addressed to the unique name that attached us, like a window handle: a Skype started anew
     // meanwhile never gets commands from a client it has not authorised, and a Skype that has
     // gone makes the send fail.
@@ -104,27 +97,22 @@ bool TDBusSkypeTransport::Send(const TSkypeWindow &skypeWindow, const QByteArray
     // returning. Skype sends Notify without waiting for an answer, so the two sides cannot wait
     // on each other.
     const QDBusMessage reply = Bus.call(InvokeMessage(skypeWindow, text), QDBus::Block, SendTimeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage)
-        return false;
-    const QString answer = reply.arguments().isEmpty() ? QString() : reply.arguments().constFirst().toString();
-    if (!answer.isEmpty() && CopyData)
-        CopyData(skypeWindow, answer.toUtf8());
+    if (reply.type() != QDBusMessage::ReplyMessage) return false;
+    const QString answer =
+        reply.arguments().isEmpty() ? QString() : reply.arguments().constFirst().toString();
+    if (!answer.isEmpty() && CopyData) CopyData(skypeWindow, answer.toUtf8());
     return true;
 }
 
 void TDBusSkypeTransport::Notified(const QString &sender, const QString &text) {
-    if (Owner.isEmpty() || sender != Owner)
-        return;
-    if (CopyData)
-        CopyData(sender, text.toUtf8());
+    if (Owner.isEmpty() || sender != Owner) return;
+    if (CopyData) CopyData(sender, text.toUtf8());
 }
 
 void TDBusSkypeTransport::OwnerChanged(const QString &oldOwner, const QString &newOwner) {
     Owner = newOwner;
-    if (!oldOwner.isEmpty())
-        Report(oldOwner, SkypeAttachStatus::NotAvailable);
-    if (!newOwner.isEmpty())
-        Report(newOwner, SkypeAttachStatus::Available);
+    if (!oldOwner.isEmpty()) Report(oldOwner, SkypeAttachStatus::NotAvailable);
+    if (!newOwner.isEmpty()) Report(newOwner, SkypeAttachStatus::Available);
 }
 
 void TDBusSkypeTransport::NameAnswered(const QString &sender, const QString &answer) {
@@ -137,8 +125,7 @@ void TDBusSkypeTransport::NameAnswered(const QString &sender, const QString &ans
 }
 
 void TDBusSkypeTransport::Report(const TSkypeWindow &sender, quint32 status) {
-    if (AttachReply)
-        AttachReply(sender, status);
+    if (AttachReply) AttachReply(sender, status);
 }
 
 #include "DBusSkypeTransport.moc"

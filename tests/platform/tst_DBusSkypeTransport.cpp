@@ -259,6 +259,17 @@ private Q_SLOTS:
                  received[0].constData());
     }
 
+    void notificationsArrivingDuringSendComeAfterIt() {
+        ATTACH();
+        // The ringing notification is waiting here when the PING goes out; it must not run nested
+        // inside that send, but after it.
+        const QByteArray id = Control("Ring", {"carol"}).toUtf8();
+        QThread::msleep(100); // time for it to come in, with no event loop running
+        QVERIFY(Link->Data.isEmpty());
+        QCOMPARE(Link->SendAndCollect("PING"), QByteArrayList{"PONG"});
+        QTRY_COMPARE(Link->Data, (QByteArrayList{"PONG", "CALL " + id + " STATUS RINGING"}));
+    }
+
     void placedCallWalksItsStates_data() {
         QTest::addColumn<QByteArray>("target");
         QTest::addColumn<QStringList>("states");

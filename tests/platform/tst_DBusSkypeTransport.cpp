@@ -35,9 +35,11 @@ struct TRecordedTransport {
     TRecordedTransport() : Transport("OrviTest") {
         Transport.AttachReply = [this](const TSkypeWindow &sender, quint32 status) {
             Attaches.append({sender, status});
+            Events.append("attach " + QByteArray::number(status));
             return true;
         };
         Transport.CopyData = [this](const TSkypeWindow &sender, const QByteArray &data) {
+            Events.append(data);
             if (sender == Window)
                 Data.append(data);
             else
@@ -54,6 +56,7 @@ struct TRecordedTransport {
     QList<TAttach> Attaches;
     QByteArrayList Data;
     QByteArrayList Strangers;
+    QByteArrayList Events; // attach statuses and data, in the order they came
 };
 } // namespace
 
@@ -127,6 +130,8 @@ private Q_SLOTS:
         QTest::qWait(2 * TDBusSkypeTransport::PendingAfterMs);
         QCOMPARE(Link->Attaches.size(), 1);
         QCOMPARE(Link->Data, announced);
+        // The answer comes before the announcements: until then they would come from a stranger.
+        QCOMPARE(Link->Events.value(0), "attach " + QByteArray::number(status));
     }
 
     void attachWaitsForTheUser_data() {

@@ -69,12 +69,8 @@ int TDBusSkypeTransport::Broadcast() {
     // Skype holds the NAME answer while it asks its user, so the call must not block; the default
     // D-Bus time-out (25 s) bounds the wait, and the program broadcasts again meanwhile anyway.
     auto *watcher = new QDBusPendingCallWatcher(Bus.asyncCall(InvokeMessage(Owner, "NAME " + AppName)), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *call) {
-        const QDBusMessage reply = call->reply();
-        if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
-            NameAnswered(reply.service(), reply.arguments().constFirst().toString());
-        call->deleteLater();
-    });
+    NameCalls.append(watcher);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, &TDBusSkypeTransport::TakeNameAnswer);
     // The watcher is the context: once the answer has come, the pending report can no longer fire.
     const QString owner = Owner;
     QTimer::singleShot(PendingAfterMs, watcher, [this, watcher, owner] {
@@ -106,6 +102,10 @@ bool TDBusSkypeTransport::Send(const TSkypeWindow &skypeWindow, const QByteArray
 
 void TDBusSkypeTransport::Notified(const QString &sender, const QString &text) {
     if (Owner.isEmpty() || sender != Owner) return;
+    // Skype announces itself right after its NAME answer, but Qt may queue the answer's signal
+    // behind these calls; the answer is taken first, as it came first.
+    for (QDBusPendingCallWatcher *call : QList(NameCalls))
+        if (call->isFinished()) TakeNameAnswer(call);
     if (CopyData) CopyData(sender, text.toUtf8());
 }
 
@@ -113,6 +113,14 @@ void TDBusSkypeTransport::OwnerChanged(const QString &oldOwner, const QString &n
     Owner = newOwner;
     if (!oldOwner.isEmpty()) Report(oldOwner, SkypeAttachStatus::NotAvailable);
     if (!newOwner.isEmpty()) Report(newOwner, SkypeAttachStatus::Available);
+}
+
+void TDBusSkypeTransport::TakeNameAnswer(QDBusPendingCallWatcher *call) {
+    if (!NameCalls.removeOne(call)) return; // taken already
+    const QDBusMessage reply = call->reply();
+    if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
+        NameAnswered(reply.service(), reply.arguments().constFirst().toString());
+    call->deleteLater();
 }
 
 void TDBusSkypeTransport::NameAnswered(const QString &sender, const QString &answer) {

@@ -9,6 +9,7 @@
 #include <QDBusConnection>
 #include <QObject>
 
+class QDBusPendingCallWatcher;
 class QDBusServiceWatcher;
 class TDBusNotifyReceiver;
 
@@ -35,6 +36,7 @@ private:
     friend class TDBusNotifyReceiver;
     void Notified(const QString &sender, const QString &text);
     void OwnerChanged(const QString &oldOwner, const QString &newOwner);
+    void TakeNameAnswer(QDBusPendingCallWatcher *call);
     void NameAnswered(const QString &sender, const QString &answer);
     void Report(const TSkypeWindow &sender, quint32 status);
 
@@ -42,6 +44,7 @@ private:
     QDBusConnection Bus;
     TDBusNotifyReceiver *Receiver = nullptr;
     QDBusServiceWatcher *Watcher = nullptr;
+    QList<QDBusPendingCallWatcher *> NameCalls; // NAME calls whose answer is not taken yet
     QString Owner; // unique name of the current owner of com.Skype.API; empty when none
     bool Registered = false;
 };

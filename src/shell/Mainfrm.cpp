@@ -1,0 +1,5 @@
+#include "shell/Mainfrm.h"
+
+TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent) {
+    BuildLayout();
+}

@@ -3,6 +3,7 @@
 
 #include "SkypeSimProcess.h"
 #include "platform/linux/DBusSkypeTransport.h"
+#include "skype/SkypeControl.h"
 
 #include <QJsonArray>
 #include <QRegularExpression>
@@ -333,6 +334,52 @@ private Q_SLOTS:
         QCOMPARE(Control("EndCall", {ringing.toInt()}), QString());
         QTRY_VERIFY(Link->Data.contains("CALL " + id + " STATUS FINISHED"));
         QVERIFY(Control("AnswerCall", {ringing.toInt()}).startsWith("error: "));
+    }
+
+    // The whole link: the component over the D-Bus backend, attaching, answering, re-attaching.
+    void skypeControlOverTheBus() {
+        QVERIFY(StartSim());
+        TDBusSkypeTransport transport("Orvi");
+        TSkypeControl skype(transport);
+        QVERIFY(skype.Hooked);
+        skype.AutoReAttach = true;
+        int successes = 0, pongs = 0;
+        QByteArray handle;
+        QList<TSkypeConnStatus> connStatuses;
+        QList<QByteArray> friends;
+        QByteArrayList callStatuses;
+        skype.OnAttachSuccess = [&](TSkypeControl &) { ++successes; };
+        skype.OnCurrentUserHandle = [&](const QByteArray &userHandle) { handle = userHandle; };
+        skype.OnConnStatus = [&](TSkypeConnStatus status) { connStatuses.append(status); };
+        skype.OnPong = [&](TSkypeControl &) { ++pongs; };
+        skype.OnSearchResult = [&](TSkypeSearchType, QList<QByteArray> list) { friends = list; };
+        skype.OnCallInfo = [&](int, TSkypeCallProperty property, const QByteArray &data) {
+            if (property == cpStatus) callStatuses.append(data);
+        };
+
+        QCOMPARE(skype.Attach(4), 1);
+        QTRY_COMPARE(successes, 1);
+        QCOMPARE(skype.SkypeWindow, Sim->Owner());
+        // The announcements are taken: they are not mistaken for a stranger's.
+        QTRY_COMPARE(handle, QByteArray("alice"));
+        QCOMPARE(connStatuses, QList<TSkypeConnStatus>{csOnline});
+        QCOMPARE(skype.Protocol, 4);
+
+        QVERIFY(skype.Ping());
+        QCOMPARE(pongs, 1);
+        skype.Search(stFriends, "");
+        QCOMPARE(friends, (QList<QByteArray>{"bob", "carol", "+15551234567"}));
+        skype.PlaceCall("bob");
+        QTRY_COMPARE(callStatuses, (QByteArrayList{"UNPLACED", "ROUTING", "RINGING", "INPROGRESS"}));
+
+        // A new log-in brings the API back, and the component attaches again by itself.
+        QCOMPARE(Control("LogOut"), QString());
+        QTRY_COMPARE(connStatuses.constLast(), csLoggedOut);
+        QCOMPARE(Control("LogIn"), QString());
+        QTRY_COMPARE(successes, 2);
+        QTRY_COMPARE(connStatuses.constLast(), csOnline);
+        QVERIFY(skype.Ping());
+        QCOMPARE(pongs, 2);
     }
 
     void chatMessagesBothWays_data() {

@@ -18,11 +18,12 @@ struct TSharedState {
     bool ServerUnreachable = false;
     // Skype reported a positive SkypeOut balance during this run.
     bool SkypeOutAvailable = false;
-    // The Skype client's version text and whether it is recent enough.
+    // The Skype client's version text; cleared once a client older than 1.3 was detected.
     QByteArray SkypeVersion;
     bool SkypeVersionOK = true;
-    // Synchronized browsing: whether a session is on, and the partner's Skype name.
-    bool SyncState = false;
+    // Synchronized browsing: the session's state and the partner's Skype name.
+    enum class TSyncState { Idle, Inviting, On };
+    TSyncState SyncState = TSyncState::Idle;
     QByteArray SyncPartner;
     // The user ticked "Don't show this screen again" in a splash window.
     bool DontShowAgain = false;

@@ -9,6 +9,8 @@ namespace SiteDefaults {
 
 inline constexpr char PresenceUrl[] = "http://presence.orvi.net";
 inline constexpr char SiteUrl[] = "http://www.orvi.net";
+// The outside site that makes web presence buttons ("/default.php?username=" is appended).
+inline constexpr char PresenceButtonSiteUrl[] = "http://buttons.orvi.net";
 
 // Salt of the presence token; the presence server must be run with the same one.
 inline constexpr char PresenceSalt[] = "Hd5s.Wn3*Lg8vQe";

@@ -24,11 +24,12 @@ const QString FirewallAndRelayLines =
 
 const QString TPresenceModel::ErrorTextSkypeConnected = ServerUnreachableLine + FirewallAndRelayLines;
 const QString TPresenceModel::ErrorTextSkypeNotConnected =
-    ServerUnreachableLine + QStringLiteral("Are you currently connected to the internet?\n\r") + FirewallAndRelayLines;
+    ServerUnreachableLine + QStringLiteral("Are you currently connected to the internet?\n\r") +
+    FirewallAndRelayLines;
 
-TPresenceModel::TPresenceModel(TSettingsStore &store, TSharedState &shared, TSkypeControl &skype, TTraceLog &log,
-                               TPresenceRelay &relay, QTimer &tmrTryPresenceAgain, TPresenceView &view,
-                               TpvlUrl &launcher, QObject *parent)
+TPresenceModel::TPresenceModel(TSettingsStore &store, TSharedState &shared, TSkypeControl &skype,
+                               TTraceLog &log, TPresenceRelay &relay, QTimer &tmrTryPresenceAgain,
+                               TPresenceView &view, TpvlUrl &launcher, QObject *parent)
     : QObject(parent), store(store), shared(shared), skype(skype), log(log), relay(relay),
       tmrTryPresenceAgain(tmrTryPresenceAgain), view(view), launcher(launcher) {
     connect(&tmrTryPresenceAgain, &QTimer::timeout, this, &TPresenceModel::tmrTryPresenceAgainTimer);
@@ -148,9 +149,10 @@ void TPresenceModel::TBmnuWebStatusClick(const QByteArray &word) {
 void TPresenceModel::ElURLLabel1Click() {
     Guarded(log, [&] {
         // The name is percent-encoded so that it cannot change the page's query.
-        launcher.Url = QString::fromLatin1(SiteDefaults::PresenceButtonSiteUrl) +
-                       QStringLiteral("/default.php?username=") +
-                       QString::fromLatin1(QUrl::toPercentEncoding(QString::fromUtf8(shared.CurrentUserHandle)));
+        launcher.Url =
+            QString::fromLatin1(SiteDefaults::PresenceButtonSiteUrl) +
+            QStringLiteral("/default.php?username=") +
+            QString::fromLatin1(QUrl::toPercentEncoding(QString::fromUtf8(shared.CurrentUserHandle)));
         launcher.LaunchDefaultBrowser();
     });
 }
@@ -176,8 +178,8 @@ TPresencePageState TPresenceModel::PageState() const {
 void TPresenceModel::SendPresenceUpdate(const QByteArray &user, int code) {
     Guarded(log, [&] {
         if (!WebStatus::IsPublishable(code)) return;
-        const QByteArray address = PresenceUpdateAddress(SiteDefaults::PresenceServerUrl(), QString::fromUtf8(user),
-                                                         code, SiteDefaults::PresenceSalt);
+        const QByteArray address = PresenceUpdateAddress(
+            SiteDefaults::PresenceServerUrl(), QString::fromUtf8(user), code, SiteDefaults::PresenceSalt);
         // A child of the model: a request still under way when the model goes is cancelled with it.
         auto *request =
             new THTTPStatusUpdateThread(address, code, THTTPRequestThread::DefaultTimeoutMs, this);
@@ -211,7 +213,8 @@ void TPresenceModel::OnPresenceUpdateDone(const THTTPStatusUpdateThread &request
         if (shared.SkypeConnected && relay.RelayPresence(request.Code)) ShowPublishedStatus(word);
         if (!presenceErrorShown) {
             presenceErrorShown = true;
-            ShowPresenceServerError(shared.SkypeConnected ? ErrorTextSkypeConnected : ErrorTextSkypeNotConnected);
+            ShowPresenceServerError(shared.SkypeConnected ? ErrorTextSkypeConnected
+                                                          : ErrorTextSkypeNotConnected);
         }
     });
 }

@@ -238,10 +238,11 @@ void TPresenceModel::ShowPresenceServerError(const QString &text) {
         // A list too short to hold the entry reads as its default: the notice is shown.
         const std::optional<TXMLSplashScreenType> entry = screens.Item(ErrorSplashScreen);
         if (!entry || entry->Enabled()) {
-            const bool dontShowAgain = view.ShowPresenceServerError(QString::fromLatin1(ErrorCaption), text);
+            shared.DontShowAgain = false;
+            shared.DontShowAgain = view.ShowPresenceServerError(QString::fromLatin1(ErrorCaption), text);
             while (screens.Count() <= ErrorSplashScreen)
                 screens.Add();
-            screens.Item(ErrorSplashScreen)->SetEnabled(!dontShowAgain);
+            screens.Item(ErrorSplashScreen)->SetEnabled(!shared.DontShowAgain);
         }
     } catch (...) {
         // The notice is a courtesy; nothing about it may stop the update handling.

@@ -364,6 +364,7 @@ private Q_SLOTS:
             expected.append({QStringLiteral("Unable to communicate with Presence Server"),
                              skypeConnected ? TextA : TextB});
         QCOMPARE(f.view.errors, expected);
+        QCOMPARE(f.shared.DontShowAgain, noticeEnabled && dontShowAgain);
         TSettingsStore saved({f.SavedFile(), f.SavedFile()});
         saved.Load();
         QCOMPARE(saved.CurrentOwner().SplashScreens().Item(2)->Enabled(), noticeEnabled && !dontShowAgain);

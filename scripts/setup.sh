@@ -8,7 +8,8 @@ packages=(
   qt6-webengine-dev qt6-httpserver-dev qt6-websockets-dev libqt6svg6 qt6-svg-dev
   qt6-qpa-plugins libgl-dev
   libasound2-dev
-  dbus dbus-x11 xvfb x11-utils trayer xdotool imagemagick
+  dbus dbus-x11 xvfb x11-utils trayer xdotool imagemagick curl
+  at-spi2-core python3 python3-pyatspi python3-gi
   clang libclang-rt-14-dev
   fonts-dejavu-core
 )

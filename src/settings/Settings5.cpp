@@ -98,8 +98,9 @@ bool SameText(const QString &a, const QString &b) {
 
 // What the views of one document share: the document itself and, for every list in use, its items
 // in order and (for lists looked up by an integer) the first index of every key. The document stays
-// the only source of truth: every change made through a view keeps these up to date or drops them,
-// and a stale answer is detected and rebuilt before it is returned.
+// the only source of truth: every change made through a view keeps these up to date or drops them
+// (to be rebuilt from the document on next use), and an answer naming an item that has left the
+// list is caught and rebuilt before it is returned.
 class TXMLDocumentContext {
 public:
     struct TListIndex {

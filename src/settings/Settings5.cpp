@@ -21,8 +21,7 @@ struct TNodeIdentity : QDomNode {
 // The text of an element that holds nothing or one text node; nothing for any other content.
 std::optional<QString> SingleText(const QDomElement &element) {
     const QDomNode first = element.firstChild();
-    if (first.isNull())
-        return QString();
+    if (first.isNull()) return QString();
     if (!first.nextSibling().isNull() || !first.isText()) // CDATA counts as text
         return std::nullopt;
     return first.toText().data();
@@ -31,46 +30,40 @@ std::optional<QString> SingleText(const QDomElement &element) {
 // Decimal digits with an optional leading minus, nothing else.
 bool IsWholeNumber(const QString &text) {
     const qsizetype start = text.startsWith(QLatin1Char('-')) ? 1 : 0;
-    if (text.size() == start)
-        return false;
+    if (text.size() == start) return false;
     for (qsizetype i = start; i < text.size(); ++i)
-        if (text[i] < QLatin1Char('0') || text[i] > QLatin1Char('9'))
-            return false;
+        if (text[i] < QLatin1Char('0') || text[i] > QLatin1Char('9')) return false;
     return true;
 }
 
 std::optional<int> ParseInt(const std::optional<QString> &text) {
-    if (!text || !IsWholeNumber(*text))
-        return std::nullopt;
+    if (!text || !IsWholeNumber(*text)) return std::nullopt;
     bool ok = false;
     const int value = text->toInt(&ok);
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
 std::optional<bool> ParseBool(const std::optional<QString> &text) {
-    if (!text)
-        return std::nullopt;
-    if (text->compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
-        return true;
-    if (text->compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
-        return false;
-    if (!IsWholeNumber(*text))
-        return std::nullopt;
-    return std::any_of(text->begin(), text->end(), [](QChar c) { return c >= QLatin1Char('1') && c <= QLatin1Char('9'); });
+    if (!text) return std::nullopt;
+    if (text->compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return true;
+    if (text->compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) return false;
+    if (!IsWholeNumber(*text)) return std::nullopt;
+    return std::any_of(text->begin(), text->end(),
+                       [](QChar c) { return c >= QLatin1Char('1') && c <= QLatin1Char('9'); });
 }
 
 // Characters that an XML 1.0 document can hold; anything else would make the saved file unreadable.
 bool IsXmlText(const QString &text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(text[i + 1].unicode())) {
             ++i;
             continue;
         }
-        const bool allowed = c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
-                             (c >= 0xE000 && c <= 0xFFFD);
-        if (!allowed)
-            return false;
+        const bool allowed =
+            c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD);
+        if (!allowed) return false;
     }
     return true;
 }
@@ -99,12 +92,15 @@ std::optional<int> PeekInt(const QDomElement &item, const QString &name) {
 }
 } // namespace
 
-bool SameText(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool SameText(const QString &a, const QString &b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 // What the views of one document share: the document itself and, for every list in use, its items
 // in order and (for lists looked up by an integer) the first index of every key. The document stays
-// the only source of truth: every change made through a view keeps these up to date or drops them,
-// and a stale answer is detected and rebuilt before it is returned.
+// the only source of truth: every change made through a view keeps these up to date or drops them
+// (to be rebuilt from the document on next use), and an answer naming an item that has left the
+// list is caught and rebuilt before it is returned.
 class TXMLDocumentContext {
 public:
     struct TListIndex {
@@ -114,31 +110,39 @@ public:
         std::vector<QDomElement> items;
         QString keyName; // empty: no key index
         bool keysValid = false;
-        QHash<int, qsizetype> firstByKey;
-        QHash<int, qsizetype> countByKey;
+        struct TKeyEntry {
+            qsizetype first = -1; // index of the first item holding the key
+            qsizetype count = 0;  // items holding it
+        };
+        QHash<int, TKeyEntry> keys;
 
         void Rebuild() {
             items.clear();
-            for (QDomElement e = list.firstChildElement(itemName); !e.isNull(); e = e.nextSiblingElement(itemName))
+            for (QDomElement e = list.firstChildElement(itemName); !e.isNull();
+                 e = e.nextSiblingElement(itemName))
                 items.push_back(e);
             itemsValid = true;
             keysValid = false;
         }
         void EnsureItems() {
-            if (!itemsValid)
-                Rebuild();
+            if (!itemsValid) Rebuild();
         }
         int KeyOf(const QDomElement &item) const { return PeekInt(item, keyName).value_or(0); }
+        qsizetype FirstWith(int key) const { return keys.value(key).first; }
         void NoteKey(int key, qsizetype index) {
-            if (!firstByKey.contains(key))
-                firstByKey.insert(key, index);
-            ++countByKey[key];
+            TKeyEntry &entry = keys[key];
+            if (entry.count++ == 0 || index < entry.first) entry.first = index;
         }
+        void DropKey(int key) {
+            const auto entry = keys.find(key);
+            if (entry != keys.end() && --entry->count == 0) keys.erase(entry);
+        }
+        // The item that was last is gone: an earlier item holding its key stays the first one.
+        void ForgetLastKey(const QDomElement &item) { DropKey(KeyOf(item)); }
         void RebuildKeys(const QString &name) {
             EnsureItems();
             keyName = name;
-            firstByKey.clear();
-            countByKey.clear();
+            keys.clear();
             for (qsizetype i = 0; i < qsizetype(items.size()); ++i)
                 NoteKey(KeyOf(items[i]), i);
             keysValid = true;
@@ -163,22 +167,23 @@ public:
     // The key of an item changed from oldKey to newKey: keep its list's index in step.
     void KeyChanged(const QDomElement &item, const QString &keyName, int oldKey, int newKey) {
         const auto found = indexes.find(TNodeIdentity::Of(item.parentNode()));
-        if (found == indexes.end() || oldKey == newKey)
-            return;
+        if (found == indexes.end() || oldKey == newKey) return;
         TListIndex &index = found->second;
-        if (!index.keysValid || index.keyName != keyName || item.tagName() != index.itemName)
-            return;
-        const qsizetype position = index.firstByKey.value(oldKey, -1);
-        // Only the common case (the item was the one holding its old key) is followed step by step.
-        if (index.countByKey.value(oldKey) != 1 || !index.Holds(position) || index.items[position] != item) {
+        if (!index.keysValid || index.keyName != keyName || item.tagName() != index.itemName) return;
+        // Followed step by step when the item is the first holding its old key or the last item (a
+        // record just added); anything rarer rebuilds the index on its next use.
+        const qsizetype first = index.FirstWith(oldKey);
+        qsizetype position = -1;
+        if (index.Holds(first) && index.items[first] == item)
+            position = first;
+        else if (!index.items.empty() && index.items.back() == item)
+            position = qsizetype(index.items.size()) - 1;
+        if (first < 0 || position < 0 || (position == first && index.keys.value(oldKey).count > 1)) {
             index.keysValid = false;
             return;
         }
-        index.firstByKey.remove(oldKey);
-        index.countByKey.remove(oldKey);
-        const qsizetype first = index.firstByKey.value(newKey, position);
-        index.firstByKey.insert(newKey, std::min(first, position));
-        ++index.countByKey[newKey];
+        index.DropKey(oldKey);
+        index.NoteKey(newKey, position);
     }
 
     QDomDocument document;
@@ -192,7 +197,9 @@ private:
 TXMLNodeView::TXMLNodeView(QDomElement element, std::shared_ptr<TXMLDocumentContext> context)
     : element(std::move(element)), context(std::move(context)) {}
 
-QDomElement TXMLNodeView::Child(const QString &name) const { return FindOrAppend(element, name); }
+QDomElement TXMLNodeView::Child(const QString &name) const {
+    return FindOrAppend(element, name);
+}
 
 QString TXMLNodeView::ReadText(const QString &name, const QString &fallback) const {
     return SingleText(Child(name)).value_or(fallback);
@@ -207,8 +214,7 @@ int TXMLNodeView::ReadInt(const QString &name, int defaultValue) const {
 }
 
 bool TXMLNodeView::WriteText(const QString &name, const QString &value) const {
-    if (element.isNull() || !IsXmlText(value))
-        return false;
+    if (element.isNull() || !IsXmlText(value)) return false;
     ReplaceText(Child(name), value);
     return true;
 }
@@ -217,14 +223,14 @@ bool TXMLNodeView::WriteBool(const QString &name, bool value) const {
     return WriteText(name, value ? QStringLiteral("True") : QStringLiteral("False"));
 }
 
-bool TXMLNodeView::WriteInt(const QString &name, int value) const { return WriteText(name, QString::number(value)); }
+bool TXMLNodeView::WriteInt(const QString &name, int value) const {
+    return WriteText(name, QString::number(value));
+}
 
 bool TXMLNodeView::WriteKey(const QString &name, int value) const {
     const int old = ReadInt(name, 0);
-    if (!WriteInt(name, value))
-        return false;
-    if (context)
-        context->KeyChanged(element, name, old, value);
+    if (!WriteInt(name, value)) return false;
+    if (context) context->KeyChanged(element, name, old, value);
     return true;
 }
 
@@ -234,26 +240,22 @@ TXMLListBase::TXMLListBase(QDomElement list, std::shared_ptr<TXMLDocumentContext
     : TXMLNodeView(std::move(list), std::move(context)), itemName(std::move(itemName)) {}
 
 int TXMLListBase::Count() const {
-    if (IsNull())
-        return 0;
+    if (IsNull()) return 0;
     auto &index = context->Index(element, itemName);
     index.EnsureItems();
     return int(index.items.size());
 }
 
 QDomElement TXMLListBase::ItemElement(int position) const {
-    if (IsNull())
-        return QDomElement();
+    if (IsNull()) return QDomElement();
     auto &index = context->Index(element, itemName);
     index.EnsureItems();
-    if (position >= 0 && position < qsizetype(index.items.size()) && !index.Holds(position))
-        index.Rebuild();
+    if (position >= 0 && position < qsizetype(index.items.size()) && !index.Holds(position)) index.Rebuild();
     return index.Holds(position) ? index.items[position] : QDomElement();
 }
 
 QDomElement TXMLListBase::AddElement() const {
-    if (IsNull())
-        return QDomElement();
+    if (IsNull()) return QDomElement();
     QDomElement list = element; // a handle: the copy changes the same element
     QDomElement item = list.appendChild(element.ownerDocument().createElement(itemName)).toElement();
     auto &index = context->Index(element, itemName);
@@ -267,11 +269,9 @@ QDomElement TXMLListBase::AddElement() const {
 
 QDomElement TXMLListBase::InsertElement(int position) const {
     const int count = Count();
-    if (position == count)
-        return AddElement();
+    if (position == count) return AddElement();
     const QDomElement before = ItemElement(position);
-    if (before.isNull())
-        return QDomElement();
+    if (before.isNull()) return QDomElement();
     QDomElement list = element;
     QDomElement item = list.insertBefore(element.ownerDocument().createElement(itemName), before).toElement();
     auto &index = context->Index(element, itemName);
@@ -282,36 +282,35 @@ QDomElement TXMLListBase::InsertElement(int position) const {
 
 bool TXMLListBase::Delete(int position) const {
     const QDomElement item = ItemElement(position);
-    if (item.isNull())
-        return false;
+    if (item.isNull()) return false;
     QDomElement(element).removeChild(item);
     auto &index = context->Index(element, itemName);
+    const bool last = position + 1 == qsizetype(index.items.size());
     index.items.erase(index.items.begin() + position);
-    index.keysValid = false;
+    if (last && index.keysValid)
+        index.ForgetLastKey(item); // no other item moves
+    else
+        index.keysValid = false;
     return true;
 }
 
 void TXMLListBase::Clear() const {
-    if (IsNull())
-        return;
+    if (IsNull()) return;
     auto &index = context->Index(element, itemName);
     index.EnsureItems();
     QDomElement list = element;
     for (const QDomElement &item : index.items)
         list.removeChild(item);
     index.items.clear();
-    index.firstByKey.clear();
-    index.countByKey.clear();
+    index.keys.clear();
 }
 
 int TXMLListBase::RemoveElement(const QDomElement &item) const {
-    if (IsNull() || item.parentNode() != element)
-        return -1;
+    if (IsNull() || item.parentNode() != element) return -1;
     auto &index = context->Index(element, itemName);
     index.EnsureItems();
     const auto found = std::find(index.items.begin(), index.items.end(), item);
-    if (found == index.items.end())
-        return -1;
+    if (found == index.items.end()) return -1;
     const int position = int(found - index.items.begin());
     Delete(position);
     return position;
@@ -320,23 +319,20 @@ int TXMLListBase::RemoveElement(const QDomElement &item) const {
 int TXMLListBase::IndexOfText(const QString &keyName, const QString &key) const {
     const int count = Count();
     for (int i = 0; i < count; ++i)
-        if (SameText(SingleText(FindOrAppend(ItemElement(i), keyName)).value_or(QString()), key))
-            return i;
+        if (SameText(SingleText(FindOrAppend(ItemElement(i), keyName)).value_or(QString()), key)) return i;
     return -1;
 }
 
 int TXMLListBase::IndexOfInt(const QString &keyName, int key) const {
-    if (IsNull())
-        return -1;
+    if (IsNull()) return -1;
     auto &index = context->Index(element, itemName);
     index.EnsureItems();
-    if (!index.keysValid || index.keyName != keyName)
-        index.RebuildKeys(keyName);
-    qsizetype position = index.firstByKey.value(key, -1);
-    if (position >= 0 && !(index.Holds(position) && index.KeyOf(index.items[position]) == key)) {
+    if (!index.keysValid || index.keyName != keyName) index.RebuildKeys(keyName);
+    qsizetype position = index.FirstWith(key);
+    if (position >= 0 && !index.Holds(position)) {
         index.Rebuild();
         index.RebuildKeys(keyName);
-        position = index.firstByKey.value(key, -1);
+        position = index.FirstWith(key);
     }
     return int(position);
 }
@@ -345,45 +341,39 @@ int TXMLListBase::IndexOfInt(const QString &keyName, int key) const {
 
 std::optional<QString> TXMLTextList::Item(int position) const {
     const QDomElement item = ItemElement(position);
-    if (item.isNull())
-        return std::nullopt;
+    if (item.isNull()) return std::nullopt;
     return SingleText(item).value_or(QString());
 }
 
 bool TXMLTextList::SetItem(int position, const QString &text) const {
     const QDomElement item = ItemElement(position);
-    if (item.isNull() || !IsXmlText(text))
-        return false;
+    if (item.isNull() || !IsXmlText(text)) return false;
     ReplaceText(item, text);
     return true;
 }
 
 bool TXMLTextList::Add(const QString &text) const {
     // Checked first so that a text the file cannot hold leaves no empty item behind.
-    if (IsNull() || !IsXmlText(text))
-        return false;
+    if (IsNull() || !IsXmlText(text)) return false;
     ReplaceText(AddElement(), text);
     return true;
 }
 
 bool TXMLTextList::Insert(int position, const QString &text) const {
-    if (!IsXmlText(text) || InsertElement(position).isNull())
-        return false;
+    if (!IsXmlText(text) || InsertElement(position).isNull()) return false;
     return SetItem(position, text);
 }
 
 int TXMLTextList::IndexOfItemText(const QString &text) const {
     const int count = Count();
     for (int i = 0; i < count; ++i)
-        if (Item(i) == text)
-            return i;
+        if (Item(i) == text) return i;
     return -1;
 }
 
 int TXMLTextList::Remove(const QString &text) const {
     const int position = IndexOfItemText(text);
-    if (position >= 0)
-        Delete(position);
+    if (position >= 0) Delete(position);
     return position;
 }
 
@@ -392,8 +382,7 @@ int TXMLTextList::Remove(const QString &text) const {
 int TXMLForwardcontactsListType::IndexOfForwardContact(const QString &handle) const {
     const int count = Count();
     for (int i = 0; i < count; ++i)
-        if (SameText(Item(i).value_or(QString()), handle))
-            return i;
+        if (SameText(Item(i).value_or(QString()), handle)) return i;
     return -1;
 }
 
@@ -405,7 +394,9 @@ int TXMLSplashScreensType::IndexOfSplashScreen(const QString &text) const {
     return IndexOfText(QStringLiteral("SSText"), text);
 }
 
-int TXMLOrviTabsType::IndexOfTab(const QString &tabName) const { return IndexOfText(QStringLiteral("TabName"), tabName); }
+int TXMLOrviTabsType::IndexOfTab(const QString &tabName) const {
+    return IndexOfText(QStringLiteral("TabName"), tabName);
+}
 
 int TXMLOwnerTypeList::IndexOfOwner(const QString &skypeHandle) const {
     return IndexOfText(QStringLiteral("SkypeHandle"), skypeHandle);
@@ -422,35 +413,65 @@ TXMLSettingsType RootOf(QDomDocument document) {
 }
 } // namespace
 
-TSettingsLoad ParseSettings(const QByteArray &bytes) {
+namespace {
+std::optional<QDomDocument> Parse(const QByteArray &bytes, QString &error) {
     QDomDocument document;
     QString message;
     int line = 0;
     int column = 0;
-    if (!document.setContent(bytes, false, &message, &line, &column))
-        return {TXMLSettingsType(), QStringLiteral("not well-formed XML (line %1, column %2: %3)")
-                                        .arg(line)
-                                        .arg(column)
-                                        .arg(message)};
-    if (document.documentElement().tagName() != RootName)
+    if (!document.setContent(bytes, false, &message, &line, &column)) {
+        error =
+            QStringLiteral("not well-formed XML (line %1, column %2: %3)").arg(line).arg(column).arg(message);
+        return std::nullopt;
+    }
+    return document;
+}
+
+// Processing instructions mean nothing in this file, and Qt writes each one with a line break after
+// it, which would grow a text that follows by one line per save. They are dropped on loading.
+void DropInstructions(const QDomElement &root) {
+    std::vector<QDomNode> pending{root};
+    while (!pending.empty()) {
+        QDomNode parent = pending.back();
+        pending.pop_back();
+        for (QDomNode child = parent.firstChild(); !child.isNull();) {
+            const QDomNode next = child.nextSibling();
+            if (child.isProcessingInstruction())
+                parent.removeChild(child);
+            else if (child.isElement())
+                pending.push_back(child);
+            child = next;
+        }
+    }
+}
+} // namespace
+
+TSettingsLoad ParseSettings(const QByteArray &bytes) {
+    QString error;
+    std::optional<QDomDocument> document = Parse(bytes, error);
+    if (!document) return {TXMLSettingsType(), error};
+    if (document->documentElement().tagName() != RootName)
         return {TXMLSettingsType(), QStringLiteral("the root element is not Settings")};
-    return {RootOf(std::move(document)), QString()};
+    DropInstructions(document->documentElement());
+    // The parser lets some characters through that XML forbids (a NUL in a processing instruction);
+    // such a file would be saved as one that no longer loads, so it is refused here.
+    if (!Parse(document->toByteArray(-1), error))
+        return {TXMLSettingsType(), QStringLiteral("characters that XML does not allow")};
+    return {RootOf(std::move(*document)), QString()};
 }
 
 TSettingsLoad LoadSettings(const QString &path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {TXMLSettingsType(), file.errorString()};
+    if (!file.open(QIODevice::ReadOnly)) return {TXMLSettingsType(), file.errorString()};
     const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {TXMLSettingsType(), file.errorString()};
+    if (file.error() != QFileDevice::NoError) return {TXMLSettingsType(), file.errorString()};
     return ParseSettings(bytes);
 }
 
 TXMLSettingsType NewSettings() {
     QDomDocument document;
-    document.appendChild(document.createProcessingInstruction(QStringLiteral("xml"),
-                                                              QStringLiteral("version=\"1.0\" encoding=\"UTF-8\"")));
+    document.appendChild(document.createProcessingInstruction(
+        QStringLiteral("xml"), QStringLiteral("version=\"1.0\" encoding=\"UTF-8\"")));
     document.appendChild(document.createElement(RootName));
     return RootOf(std::move(document));
 }
@@ -465,7 +486,6 @@ QByteArray SerializeSettings(const TXMLSettingsType &root) {
 }
 
 QString SaveSettingsFile(const TXMLSettingsType &root, const QString &path) {
-    if (root.IsNull())
-        return QStringLiteral("no settings document");
+    if (root.IsNull()) return QStringLiteral("no settings document");
     return SaveFileAtomically(path, SerializeSettings(root));
 }

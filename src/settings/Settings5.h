@@ -42,7 +42,9 @@ protected:
     // A list looks its items up by this value: the lists holding this item hear of the change.
     bool WriteKey(const QString &name, int value) const;
 
-    template <class Record> Record RecordView(const QString &name) const { return Record(Child(name), context); }
+    template <class Record> Record RecordView(const QString &name) const {
+        return Record(Child(name), context);
+    }
     template <class List> List ListView(const QString &name, const QString &itemName) const {
         return List(Child(name), context, itemName);
     }
@@ -105,34 +107,57 @@ public:
 
 private:
     std::optional<Record> View(const QDomElement &item) const {
-        if (item.isNull())
-            return std::nullopt;
+        if (item.isNull()) return std::nullopt;
         return Record(item, context);
     }
 };
 
 // Property lines of the record classes.
 #define ORVI_XML_TEXT(Name)                                                                                  \
-    QString Name() const { return ReadText(QStringLiteral(#Name)); }                                         \
-    bool Set##Name(const QString &value) const { return WriteText(QStringLiteral(#Name), value); }
+    QString Name() const {                                                                                   \
+        return ReadText(QStringLiteral(#Name));                                                              \
+    }                                                                                                        \
+    bool Set##Name(const QString &value) const {                                                             \
+        return WriteText(QStringLiteral(#Name), value);                                                      \
+    }
 // A text whose element holds something other than a single text node reads as the fallback.
 #define ORVI_XML_TEXT_OR(Name, Fallback)                                                                     \
-    QString Name() const { return ReadText(QStringLiteral(#Name), QStringLiteral(Fallback)); }               \
-    bool Set##Name(const QString &value) const { return WriteText(QStringLiteral(#Name), value); }
+    QString Name() const {                                                                                   \
+        return ReadText(QStringLiteral(#Name), QStringLiteral(Fallback));                                    \
+    }                                                                                                        \
+    bool Set##Name(const QString &value) const {                                                             \
+        return WriteText(QStringLiteral(#Name), value);                                                      \
+    }
 #define ORVI_XML_BOOL(Name, Default)                                                                         \
-    bool Name() const { return ReadBool(QStringLiteral(#Name), Default); }                                   \
-    bool Set##Name(bool value) const { return WriteBool(QStringLiteral(#Name), value); }
+    bool Name() const {                                                                                      \
+        return ReadBool(QStringLiteral(#Name), Default);                                                     \
+    }                                                                                                        \
+    bool Set##Name(bool value) const {                                                                       \
+        return WriteBool(QStringLiteral(#Name), value);                                                      \
+    }
 #define ORVI_XML_INT(Name, Default)                                                                          \
-    int Name() const { return ReadInt(QStringLiteral(#Name), Default); }                                     \
-    bool Set##Name(int value) const { return WriteInt(QStringLiteral(#Name), value); }
+    int Name() const {                                                                                       \
+        return ReadInt(QStringLiteral(#Name), Default);                                                      \
+    }                                                                                                        \
+    bool Set##Name(int value) const {                                                                        \
+        return WriteInt(QStringLiteral(#Name), value);                                                       \
+    }
 // An integer that its list looks items up by.
 #define ORVI_XML_KEY(Name)                                                                                   \
-    int Name() const { return ReadInt(QStringLiteral(#Name), 0); }                                           \
-    bool Set##Name(int value) const { return WriteKey(QStringLiteral(#Name), value); }
+    int Name() const {                                                                                       \
+        return ReadInt(QStringLiteral(#Name), 0);                                                            \
+    }                                                                                                        \
+    bool Set##Name(int value) const {                                                                        \
+        return WriteKey(QStringLiteral(#Name), value);                                                       \
+    }
 #define ORVI_XML_RECORD(Name, Class)                                                                         \
-    Class Name() const { return RecordView<Class>(QStringLiteral(#Name)); }
+    Class Name() const {                                                                                     \
+        return RecordView<Class>(QStringLiteral(#Name));                                                     \
+    }
 #define ORVI_XML_LIST(Name, Class, ItemName)                                                                 \
-    Class Name() const { return ListView<Class>(QStringLiteral(#Name), QStringLiteral(#ItemName)); }
+    Class Name() const {                                                                                     \
+        return ListView<Class>(QStringLiteral(#Name), QStringLiteral(#ItemName));                            \
+    }
 
 // ---- The element tree of Settings.xml -------------------------------------------------------------
 
@@ -183,8 +208,8 @@ public:
     ORVI_XML_BOOL(BroadcastPresenceOn, true)
     ORVI_XML_BOOL(WebPresenceOn, false)
     ORVI_XML_TEXT(WebStatus)
-    ORVI_XML_RECORD(BroadcastMessage, TXMLBroadcastMessageType)                 // reserved
-    ORVI_XML_LIST(BroadcastMessages, TXMLBroadcastMessagesType, BroadcastMessage) // reserved
+    ORVI_XML_RECORD(BroadcastMessage, TXMLBroadcastMessageType)                      // reserved
+    ORVI_XML_LIST(BroadcastMessages, TXMLBroadcastMessagesType, BroadcastMessage)    // reserved
     ORVI_XML_LIST(MappedEmailAddresses, TXMLMappedEmailAddressesType, EmailAddresse) // reserved
 };
 
@@ -351,11 +376,11 @@ public:
     ORVI_XML_TEXT(DTMF)
     ORVI_XML_TEXT(PSTN_STATUS)
     ORVI_XML_INT(Orvi_RingCount, 0)
-    ORVI_XML_TEXT(Orvi_Str1) // "OUTGOING" once the call has been routed
+    ORVI_XML_TEXT(Orvi_Str1)         // "OUTGOING" once the call has been routed
     ORVI_XML_BOOL(Orvi_Bool1, false) // the ring notification was placed
-    ORVI_XML_TEXT(Orvi_Status) // reserved
-    ORVI_XML_TEXT(Orvi_Str2)   // reserved
-    ORVI_XML_INT(Orvi_Int1, 0) // reserved
+    ORVI_XML_TEXT(Orvi_Status)       // reserved
+    ORVI_XML_TEXT(Orvi_Str2)         // reserved
+    ORVI_XML_INT(Orvi_Int1, 0)       // reserved
 };
 
 class TXMLCallStackType final : public TXMLRecordList<TXMLCallType> {

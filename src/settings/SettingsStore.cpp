@@ -11,13 +11,14 @@
 namespace {
 const QString FileName = QStringLiteral("Settings.xml");
 
-QString Absolute(const QString &path) { return QFileInfo(path).absoluteFilePath(); }
+QString Absolute(const QString &path) {
+    return QFileInfo(path).absoluteFilePath();
+}
 
 // Keeps a file that is about to be replaced beside it as "<name>.bad-<date>".
 QString CopyAside(const QString &path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return file.exists() ? file.errorString() : QString();
+    if (!file.open(QIODevice::ReadOnly)) return file.exists() ? file.errorString() : QString();
     const QByteArray bytes = file.readAll();
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
     return SaveFileAtomically(path + QStringLiteral(".bad-") + stamp, bytes);
@@ -34,8 +35,7 @@ TSettingsStore::TSettingsStore(TSettingsLocations locations) : locations(std::mo
 // without one is remembered, so that its owners are kept when no attempt succeeds.
 bool TSettingsStore::TryLocation(const QString &path, TXMLSettingsType &fallback, QString &fallbackPath) {
     const TSettingsLoad load = LoadSettings(path);
-    if (load.root.IsNull())
-        return false;
+    if (load.root.IsNull()) return false;
     const TXMLOwnerTypeList owners = load.root.Owner();
     const auto owner = owners.Item(owners.IndexOfOwner(load.root.LastOwnerSkypeUsername()));
     if (!owner) {
@@ -54,13 +54,13 @@ bool TSettingsStore::TryLocation(const QString &path, TXMLSettingsType &fallback
 void TSettingsStore::Load() {
     QDir().mkpath(QFileInfo(locations.fixedPath).absolutePath());
     QStringList paths{locations.fixedPath};
-    if (Absolute(locations.barePath) != Absolute(locations.fixedPath))
-        paths << locations.barePath;
+    if (Absolute(locations.barePath) != Absolute(locations.fixedPath)) paths << locations.barePath;
 
     TXMLSettingsType fallback;
     QString fallbackPath;
-    const bool found = std::any_of(paths.begin(), paths.end(),
-                                   [&](const QString &path) { return TryLocation(path, fallback, fallbackPath); });
+    const bool found = std::any_of(paths.begin(), paths.end(), [&](const QString &path) {
+        return TryLocation(path, fallback, fallbackPath);
+    });
     if (!found) {
         // A file that loads keeps its owners: its first one is put in force, or a new one if it has none.
         settingsRoot = fallback.IsNull() ? NewSettings() : fallback;
@@ -69,8 +69,7 @@ void TSettingsStore::Load() {
         currentOwner = owners.Count() > 0 ? *owners.Item(0) : owners.Add();
     }
     for (const QString &path : paths)
-        if (path != loadedFrom && QFileInfo(path).size() > 0)
-            keepAside.insert(path);
+        if (path != loadedFrom && QFileInfo(path).size() > 0) keepAside.insert(path);
 
     workingDocument = NewSettings();
     contactCache = workingDocument.Owner().Add().ContactsList();
@@ -80,24 +79,20 @@ void TSettingsStore::Load() {
 QString TSettingsStore::SaveTo(const QString &path) {
     if (keepAside.contains(path)) {
         const QString error = CopyAside(path);
-        if (!error.isEmpty())
-            return error; // never replace a file that could not be kept
+        if (!error.isEmpty()) return error; // never replace a file that could not be kept
         keepAside.remove(path);
     }
     return SaveSettingsFile(settingsRoot, path);
 }
 
 QString TSettingsStore::SaveSettings() {
-    if (settingsRoot.IsNull())
-        return QString();
+    if (settingsRoot.IsNull()) return QString();
     const QString fixedError = SaveTo(locations.fixedPath);
-    if (fixedError.isEmpty())
-        return QString();
+    if (fixedError.isEmpty()) return QString();
     const QString bareError = SaveTo(locations.barePath);
-    if (bareError.isEmpty())
-        return QString();
-    return locations.fixedPath + QStringLiteral(": ") + fixedError + QStringLiteral("; ") + locations.barePath +
-           QStringLiteral(": ") + bareError;
+    if (bareError.isEmpty()) return QString();
+    return locations.fixedPath + QStringLiteral(": ") + fixedError + QStringLiteral("; ") +
+           locations.barePath + QStringLiteral(": ") + bareError;
 }
 
 void TSettingsStore::ExitSave() {
@@ -109,10 +104,8 @@ void TSettingsStore::ExitSave() {
 
 TOwnerSelection TSettingsStore::SelectOwner(const QString &userHandle) {
     TOwnerSelection result;
-    if (settingsRoot.IsNull())
-        return {TOwnerChange::Kept, QStringLiteral("no settings loaded")};
-    if (SameText(currentOwner.SkypeHandle(), userHandle))
-        return result;
+    if (settingsRoot.IsNull()) return {TOwnerChange::Kept, QStringLiteral("no settings loaded")};
+    if (SameText(currentOwner.SkypeHandle(), userHandle)) return result;
 
     const TXMLOwnerTypeList owners = settingsRoot.Owner();
     if (const auto existing = owners.Item(owners.IndexOfOwner(userHandle))) {
@@ -121,13 +114,14 @@ TOwnerSelection TSettingsStore::SelectOwner(const QString &userHandle) {
     } else {
         currentOwner = owners.Add();
         result.change = TOwnerChange::Created;
-        bool written = currentOwner.SetSkypeHandle(userHandle) && settingsRoot.SetLastOwnerSkypeUsername(userHandle);
-        for (const char *tab : {"ElTabPresence", "ElTabAutoresponder", "ElTabCallForwarding", "ElTabOrviCommunity"}) {
+        bool written =
+            currentOwner.SetSkypeHandle(userHandle) && settingsRoot.SetLastOwnerSkypeUsername(userHandle);
+        for (const char *tab :
+             {"ElTabPresence", "ElTabAutoresponder", "ElTabCallForwarding", "ElTabOrviCommunity"}) {
             const TXMLOrviTabType record = currentOwner.OrviTabs().Add();
             written = record.SetVisible(true) && record.SetTabName(QLatin1String(tab)) && written;
         }
-        if (!written)
-            result.error = QStringLiteral("the user name cannot be stored: %1").arg(userHandle);
+        if (!written) result.error = QStringLiteral("the user name cannot be stored: %1").arg(userHandle);
     }
     contactCache.Clear();
     workingDocument.CallStack().Clear();

@@ -29,17 +29,16 @@ int Loop(const QString &path) {
     root.Owner().Add().SetSkypeHandle(QStringLiteral("writer"));
     for (int version = 1;; ++version) {
         FillVersion(root, version);
-        if (!SaveSettingsFile(root, path).isEmpty())
-            return 2;
+        if (!SaveSettingsFile(root, path).isEmpty()) return 2;
     }
 }
 
 int Limited(const QString &folder, rlim_t bytes) {
     std::signal(SIGXFSZ, SIG_IGN); // a write beyond the limit then fails with EFBIG, like a full disk
     const rlimit limit{bytes, bytes};
-    if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
-        return 3;
-    TSettingsStore store({folder + QStringLiteral("/home/Settings.xml"), folder + QStringLiteral("/cwd/Settings.xml")});
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 3;
+    TSettingsStore store(
+        {folder + QStringLiteral("/home/Settings.xml"), folder + QStringLiteral("/cwd/Settings.xml")});
     store.Load();
     FillVersion(store.SettingsRoot(), 2);
     const QString error = store.SaveSettings();
@@ -50,8 +49,7 @@ int Limited(const QString &folder, rlim_t bytes) {
 
 int main(int argc, char **argv) {
     const QString mode = argc > 2 ? QString::fromLocal8Bit(argv[1]) : QString();
-    if (mode == QLatin1String("loop"))
-        return Loop(QString::fromLocal8Bit(argv[2]));
+    if (mode == QLatin1String("loop")) return Loop(QString::fromLocal8Bit(argv[2]));
     if (mode == QLatin1String("limited") && argc > 3)
         return Limited(QString::fromLocal8Bit(argv[2]), rlim_t(std::atoll(argv[3])));
     std::fputs("usage: settings_save_writer loop <path> | limited <folder> <bytes>\n", stderr);

@@ -17,13 +17,11 @@ const QString Writer = QStringLiteral(ORVI_SETTINGS_WRITER);
 // The version number of a whole file, or -1 when the file is damaged or mixes versions.
 int VersionOf(const QString &path) {
     const TSettingsLoad load = LoadSettings(path);
-    if (!load.error.isEmpty())
-        return -1;
+    if (!load.error.isEmpty()) return -1;
     const QString name = load.root.LastOwnerSkypeUsername();
     const TXMLFavoritesListType favorites = load.root.Owner().Item(0)->FavoritesList();
     for (int i = 0; i < favorites.Count(); ++i)
-        if (favorites.Item(i) != QStringLiteral("%1-%2").arg(name).arg(i))
-            return -1;
+        if (favorites.Item(i) != QStringLiteral("%1-%2").arg(name).arg(i)) return -1;
     return favorites.Count() == 2000 || name == QLatin1String("v0") ? name.mid(1).toInt() : -1;
 }
 
@@ -66,7 +64,8 @@ void TestSettingsSaveCrash::killDuringSaveNeverDamagesTheFile() {
     }
     // The kills must have landed among saves, or this test proved nothing.
     const int leftovers = QDir(dir.path()).entryList({QStringLiteral("Settings.xml.*")}, QDir::Files).size();
-    qInfo("rounds in which the file changed: %d of 300; temporary files of killed saves: %d", advanced, leftovers);
+    qInfo("rounds in which the file changed: %d of 300; temporary files of killed saves: %d", advanced,
+          leftovers);
     QVERIFY(advanced > 30);
 }
 

@@ -65,38 +65,46 @@ void TestSettingsStore::init() {
 void TestSettingsStore::startUpLoad_data() {
     QTest::addColumn<QByteArray>("fixed");
     QTest::addColumn<QByteArray>("bare");
-    QTest::addColumn<QString>("owner");     // SkypeHandle of the owner in force
-    QTest::addColumn<QString>("from");      // "fixed", "bare" or "" for a new document
+    QTest::addColumn<QString>("owner");      // SkypeHandle of the owner in force
+    QTest::addColumn<QString>("from");       // "fixed", "bare" or "" for a new document
     QTest::addColumn<QStringList>("owners"); // every owner of the document in force
-    QTest::addColumn<QString>("aside");     // the location whose file is copied aside by the first save
+    QTest::addColumn<QString>("aside");      // the location whose file is copied aside by the first save
 
-    const QByteArray ab = "<Settings><LastOwnerSkypeUsername>B</LastOwnerSkypeUsername>"
-                          "<Owner><SkypeHandle>a</SkypeHandle></Owner><Owner><SkypeHandle>b</SkypeHandle></Owner>"
-                          "</Settings>";
-    const QByteArray unmatched = "<Settings><LastOwnerSkypeUsername>zed</LastOwnerSkypeUsername>"
-                                 "<Owner><SkypeHandle>a</SkypeHandle></Owner><Owner><SkypeHandle>b</SkypeHandle>"
-                                 "</Owner></Settings>";
+    const QByteArray ab =
+        "<Settings><LastOwnerSkypeUsername>B</LastOwnerSkypeUsername>"
+        "<Owner><SkypeHandle>a</SkypeHandle></Owner><Owner><SkypeHandle>b</SkypeHandle></Owner>"
+        "</Settings>";
+    const QByteArray unmatched =
+        "<Settings><LastOwnerSkypeUsername>zed</LastOwnerSkypeUsername>"
+        "<Owner><SkypeHandle>a</SkypeHandle></Owner><Owner><SkypeHandle>b</SkypeHandle>"
+        "</Owner></Settings>";
     const QByteArray c = "<Settings><LastOwnerSkypeUsername>c</LastOwnerSkypeUsername>"
                          "<Owner><SkypeHandle>c</SkypeHandle></Owner></Settings>";
     const QByteArray damaged = "<Settings><Owner><SkypeHandle>a</SkypeHandle></Owner";
     const QStringList none{QString()};
 
-    QTest::newRow("no file anywhere") << QByteArray(None) << QByteArray(None) << "" << "" << none << "";
-    QTest::newRow("fixed matches") << ab << c << "b" << "fixed" << QStringList{"a", "b"} << "bare";
-    QTest::newRow("fixed missing, bare matches") << QByteArray(None) << ab << "b" << "bare" << QStringList{"a", "b"}
-                                                 << "";
-    QTest::newRow("fixed damaged") << damaged << QByteArray(None) << "" << "" << none << "fixed";
-    QTest::newRow("fixed damaged, bare matches") << damaged << c << "c" << "bare" << QStringList{"c"} << "fixed";
-    QTest::newRow("no owner matches: the first is kept in force")
-        << unmatched << QByteArray(None) << "a" << "fixed" << QStringList{"a", "b"} << "";
+    QTest::newRow("no file anywhere") << QByteArray(None) << QByteArray(None) << ""
+                                      << "" << none << "";
+    QTest::newRow("fixed matches") << ab << c << "b"
+                                   << "fixed" << QStringList{"a", "b"} << "bare";
+    QTest::newRow("fixed missing, bare matches") << QByteArray(None) << ab << "b"
+                                                 << "bare" << QStringList{"a", "b"} << "";
+    QTest::newRow("fixed damaged") << damaged << QByteArray(None) << ""
+                                   << "" << none << "fixed";
+    QTest::newRow("fixed damaged, bare matches") << damaged << c << "c"
+                                                 << "bare" << QStringList{"c"} << "fixed";
+    QTest::newRow("no owner matches: the first is kept in force") << unmatched << QByteArray(None) << "a"
+                                                                  << "fixed" << QStringList{"a", "b"} << "";
     QTest::newRow("no owner at all: a new one")
-        << QByteArray("<Settings><LastOwnerSkypeUsername>q</LastOwnerSkypeUsername></Settings>") << QByteArray(None)
-        << "" << "fixed" << none << "";
-    QTest::newRow("fixed unmatched, bare matches: fixed kept aside")
-        << unmatched << c << "c" << "bare" << QStringList{"c"} << "fixed";
+        << QByteArray("<Settings><LastOwnerSkypeUsername>q</LastOwnerSkypeUsername></Settings>")
+        << QByteArray(None) << ""
+        << "fixed" << none << "";
+    QTest::newRow("fixed unmatched, bare matches: fixed kept aside") << unmatched << c << "c"
+                                                                     << "bare" << QStringList{"c"} << "fixed";
     QTest::newRow("no LastOwner: the owner with no name")
-        << QByteArray("<Settings><Owner><SkypeHandle>a</SkypeHandle></Owner><Owner/></Settings>") << QByteArray(None)
-        << "" << "fixed" << QStringList{"a", ""} << "";
+        << QByteArray("<Settings><Owner><SkypeHandle>a</SkypeHandle></Owner><Owner/></Settings>")
+        << QByteArray(None) << ""
+        << "fixed" << QStringList{"a", ""} << "";
 }
 
 void TestSettingsStore::startUpLoad() {
@@ -106,10 +114,8 @@ void TestSettingsStore::startUpLoad() {
     QFETCH(QString, from);
     QFETCH(QStringList, owners);
     QFETCH(QString, aside);
-    if (fixed != None)
-        WriteFile(fixedPath, fixed);
-    if (bare != None)
-        WriteFile(barePath, bare);
+    if (fixed != None) WriteFile(fixedPath, fixed);
+    if (bare != None) WriteFile(barePath, bare);
 
     TSettingsStore store = Store();
     store.Load();
@@ -122,8 +128,8 @@ void TestSettingsStore::startUpLoad() {
     // Make the fixed path unwritable for one save, to see that the bare file is kept aside as well.
     const bool blockFixed = aside == "bare";
     if (blockFixed)
-        QVERIFY(QFile::setPermissions(fixedPath, QFileDevice::ReadOwner) && QFile::rename(fixedPath, fixedPath + "~") &&
-                QDir().mkdir(fixedPath));
+        QVERIFY(QFile::setPermissions(fixedPath, QFileDevice::ReadOwner) &&
+                QFile::rename(fixedPath, fixedPath + "~") && QDir().mkdir(fixedPath));
     QCOMPARE(store.SaveSettings(), QString());
     const QString asidePath = aside == "fixed" ? fixedPath : aside == "bare" ? barePath : QString();
     for (const QString &path : {fixedPath, barePath}) {
@@ -147,7 +153,8 @@ void TestSettingsStore::ownersOfSeveralUsers() {
         QCOMPARE(alice.error, QString());
         const TXMLOrviTabsType tabs = store.CurrentOwner().OrviTabs();
         QCOMPARE(tabs.Count(), 4);
-        const QStringList names{"ElTabPresence", "ElTabAutoresponder", "ElTabCallForwarding", "ElTabOrviCommunity"};
+        const QStringList names{"ElTabPresence", "ElTabAutoresponder", "ElTabCallForwarding",
+                                "ElTabOrviCommunity"};
         for (int i = 0; i < 4; ++i) {
             QCOMPARE(tabs.Item(i)->TabName(), names[i]);
             QCOMPARE(tabs.Item(i)->Visible(), true);
@@ -194,7 +201,8 @@ void TestSettingsStore::switchingEmptiesTheWorkingStores() {
     QVERIFY(store.SecondContactList().Add().SetHANDLE(QStringLiteral("me")));
     QVERIFY(!(store.ContactCache() == store.SecondContactList()));
 
-    QCOMPARE(int(store.SelectOwner(QString()).change), int(TOwnerChange::Kept)); // the empty owner is in force
+    QCOMPARE(int(store.SelectOwner(QString()).change),
+             int(TOwnerChange::Kept)); // the empty owner is in force
     QCOMPARE(store.ContactCache().Count(), 1);
 
     QCOMPARE(int(store.SelectOwner(QStringLiteral("alice")).change), int(TOwnerChange::Created));

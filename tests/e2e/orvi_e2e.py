@@ -1,0 +1,297 @@
+#!/usr/bin/python3
+"""End-to-end run of the built program: orvi under Xvfb with a tray host, attached to skypesim on a
+private session bus, publishing to a local presenceserver. Controls are read and used through the
+accessibility tree (AT-SPI), the way a screen reader would.
+
+Run it under its own bus:  dbus-run-session -- tests/e2e/orvi_e2e.py --build BUILD --source SRC [--shots DIR]
+"""
+
+import argparse
+import json
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import urllib.request
+import xml.dom.minidom
+
+RESULTS = {"passed": 0, "failed": 0}
+
+
+def check(condition, what):
+    if condition:
+        RESULTS["passed"] += 1
+        print(f"PASS {what}", flush=True)
+    else:
+        RESULTS["failed"] += 1
+        print(f"FAIL {what}", flush=True)
+    return condition
+
+
+def wait_for(predicate, seconds, step=0.1):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(step)
+    return predicate()
+
+
+class Session:
+    """The processes of one run, ended in reverse order."""
+
+    def __init__(self, build, source, shots):
+        self.build = build
+        self.source = source
+        self.shots = shots
+        self.tmp = tempfile.mkdtemp(prefix="orvi-e2e-")
+        self.home = os.path.join(self.tmp, "home")
+        os.makedirs(self.home)
+        self.procs = []
+        self.env = dict(os.environ)
+        self.env.update({
+            "ORVI_HOME": self.home,
+            "XDG_CONFIG_HOME": os.path.join(self.tmp, "config"),
+            "XDG_STATE_HOME": os.path.join(self.tmp, "state"),
+            "XDG_RUNTIME_DIR": os.path.join(self.tmp, "run"),
+            "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+            "QT_ACCESSIBILITY": "1",
+        })
+        os.makedirs(self.env["XDG_RUNTIME_DIR"], mode=0o700)
+        self.env.pop("QT_QPA_PLATFORM", None)
+
+    def start(self, argv, **kw):
+        proc = subprocess.Popen(argv, env=self.env, **kw)
+        self.procs.append(proc)
+        return proc
+
+    def start_display(self):
+        read_fd, write_fd = os.pipe()
+        self.start(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                   pass_fds=(write_fd,), stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        with os.fdopen(read_fd) as f:
+            display = ":" + f.readline().strip()
+        self.env["DISPLAY"] = display
+        os.environ["DISPLAY"] = display
+        self.start(["trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
+                    "--height", "24", "--transparent", "false"], stderr=subprocess.DEVNULL)
+
+    def start_presence_server(self):
+        server = self.start([os.path.join(self.build, "tools/presenceserver/presenceserver"), "--port", "0"],
+                            stdout=subprocess.PIPE, text=True)
+        self.presence_url = "http://127.0.0.1:" + server.stdout.readline().strip()
+        self.env["ORVI_PRESENCE_URL"] = self.presence_url
+        return server
+
+    def start_skypesim(self):
+        self.start([os.path.join(self.build, "tools/skypesim/skypesim"),
+                    os.path.join(self.source, "tools/skypesim/scenarios/demo.json")], stderr=subprocess.DEVNULL)
+        return wait_for(lambda: "true" in self.gdbus_raw("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                                         "org.freedesktop.DBus.NameHasOwner", "com.Skype.API"), 10)
+
+    def orvi_argv(self, *params):
+        return [os.path.join(self.build, "src/shell/orvi"), *params]
+
+    def gdbus_raw(self, dest, path, method, *args):
+        out = subprocess.run(["gdbus", "call", "--session", "--dest", dest, "--object-path", path,
+                              "--method", method, *args], env=self.env, capture_output=True, text=True)
+        return out.stdout
+
+    def skypesim(self, method, *args):
+        return self.gdbus_raw("com.Skype.API", "/org/orvi/SkypeSim", "org.orvi.SkypeSim." + method, *args)
+
+    def commands(self):
+        # gdbus prints (['NAME Orvi', 'PROTOCOL 4', ...],)
+        text = self.skypesim("Commands").strip()
+        inner = text[text.find("[") + 1:text.rfind("]")]
+        return [part.strip().strip("'") for part in inner.split("', '")] if inner else []
+
+    def log(self):
+        try:
+            with open(os.path.join(self.home, "Debug.log"), encoding="utf-8", errors="replace") as f:
+                return f.read()
+        except OSError:
+            return ""
+
+    def presence_status(self, user):
+        try:
+            with urllib.request.urlopen(f"{self.presence_url}/status?username={user}", timeout=2) as r:
+                return json.load(r)
+        except Exception:
+            return None
+
+    def screenshot(self, name):
+        if not self.shots:
+            return
+        os.makedirs(self.shots, exist_ok=True)
+        path = os.path.join(self.shots, name)
+        subprocess.run(["import", "-window", "root", path], env=self.env, check=False)
+        print(f"screenshot: {path}", flush=True)
+
+    def close(self):
+        for proc in reversed(self.procs):
+            if proc.poll() is None:
+                proc.terminate()
+                try:
+                    proc.wait(5)
+                except subprocess.TimeoutExpired:
+                    proc.kill()
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+
+# ---- The accessibility tree ------------------------------------------------------------------------
+
+def orvi_application():
+    import pyatspi
+    desktop = pyatspi.Registry.getDesktop(0)
+    for i in range(desktop.childCount):
+        app = desktop.getChildAtIndex(i)
+        if app is not None and app.name.lower().startswith("orvi"):
+            return app
+    return None
+
+
+def find_accessible(root, predicate, depth=0):
+    if root is None or depth > 40:
+        return None
+    try:
+        if predicate(root):
+            return root
+        for i in range(root.childCount):
+            found = find_accessible(root.getChildAtIndex(i), predicate, depth + 1)
+            if found is not None:
+                return found
+    except Exception:
+        return None
+    return None
+
+
+def find_named(name):
+    app = orvi_application()
+    return find_accessible(app, lambda a: a.name == name)
+
+
+def press(accessible):
+    action = accessible.queryAction()
+    for i in range(action.nActions):
+        if action.getName(i) in ("press", "click", "toggle", "Press", "Toggle"):
+            return action.doAction(i)
+    return action.doAction(0)
+
+
+# ---- The run ---------------------------------------------------------------------------------------
+
+def is_subsequence(wanted, seen):
+    it = iter(seen)
+    return all(any(item == w for item in it) for w in wanted)
+
+
+def settings_document(home):
+    try:
+        return xml.dom.minidom.parse(os.path.join(home, "Settings.xml"))
+    except Exception:
+        return None
+
+
+def element_text(doc, path):
+    node = doc.documentElement
+    for name in path:
+        matches = [c for c in node.childNodes if c.nodeType == c.ELEMENT_NODE and c.tagName == name]
+        if not matches:
+            return None
+        node = matches[0]
+    return "".join(c.data for c in node.childNodes if c.nodeType == c.TEXT_NODE)
+
+
+def run(s):
+    s.start_display()
+    s.start_presence_server()
+    check(s.start_skypesim(), "skypesim owns com.Skype.API")
+    with open(os.path.join(s.home, "Settings.xml"), "w") as f:
+        f.write("<Settings><LogFile>True</LogFile></Settings>")
+
+    started = time.monotonic()
+    orvi = s.start(s.orvi_argv(), stderr=subprocess.DEVNULL)
+    check(wait_for(lambda: "SkypeControl1Pong" in s.log(), 30), "the trace log shows SkypeControl1Pong")
+    connected = wait_for(lambda: find_named("Connected to Skype"), 30, step=0.25)
+    elapsed = time.monotonic() - started
+    check(connected is not None, "the status bar shows Connected to Skype")
+    print(f"start-up to 'Connected to Skype': {elapsed:.2f} s", flush=True)
+
+    wanted = ["NAME Orvi", "PROTOCOL 4", "PING", "GET CURRENTUSERHANDLE", "SEARCH FRIENDS ",
+              "GET SKYPEVERSION", "GET PRIVILEGE SKYPEOUT"]
+    check(wait_for(lambda: is_subsequence(wanted, s.commands()), 10),
+          "skypesim received the attach and the four queries in order")
+    check(wait_for(lambda: (s.presence_status("alice") or {}).get("code") == 1, 10),
+          "the presence server shows alice online")
+    s.screenshot("e2e-connected.png")
+
+    # Presence follows Skype: the user goes away in Skype.
+    s.skypesim("SetUserStatus", "AWAY")
+    changed = time.monotonic()
+    check(wait_for(lambda: (s.presence_status("alice") or {}).get("code") == 3, 10, step=0.02),
+          "a status change in skypesim reaches the presence server")
+    print(f"status change in skypesim to the server's new answer: {time.monotonic() - changed:.3f} s", flush=True)
+
+    # A tray menu switch, through the tray menu's accessible item.
+    item = wait_for(lambda: find_named("Web Presence ON"), 5)
+    if check(item is not None, "the tray menu offers Web Presence ON"):
+        press(item)
+        check(wait_for(lambda: (s.presence_status("alice") or {}).get("code") == 2, 10),
+              "switching web presence off publishes offline")
+        check(wait_for(lambda: find_named("Web Presence OFF") is not None, 5), "the tray item now reads Web Presence OFF")
+
+    # A second copy hands its page command to the running one and ends.
+    second = subprocess.run(s.orvi_argv("IMTO://bob/"), env=s.env, timeout=20, capture_output=True)
+    check(second.returncode == 0, "the second copy ends by itself")
+    check(wait_for(lambda: "IMTO://bob/" in s.log(), 5), "the running copy logs the page command")
+    check(orvi.poll() is None, "the running copy still runs")
+
+    # Closing runs the closing sequence: offline published, settings saved.
+    s.skypesim("ClearCommands")
+    item = find_named("Web Presence OFF")
+    if item is not None:
+        press(item)  # on again, so that the close publishes offline from online
+        wait_for(lambda: (s.presence_status("alice") or {}).get("code") == 3, 10)
+    orvi.send_signal(signal.SIGTERM)
+    try:
+        orvi.wait(15)
+        ended = True
+    except subprocess.TimeoutExpired:
+        ended = False
+    check(ended and orvi.returncode == 0, "orvi ends on SIGTERM")
+    check(wait_for(lambda: (s.presence_status("alice") or {}).get("code") == 2, 5),
+          "closing published the web status offline")
+    doc = settings_document(s.home)
+    if check(doc is not None, "the saved Settings.xml parses"):
+        check(element_text(doc, ["LastOwnerSkypeUsername"]) == "alice", "LastOwnerSkypeUsername is alice")
+        owners = [o for o in doc.documentElement.getElementsByTagName("Owner")]
+        handles = ["".join(c.data for h in o.getElementsByTagName("SkypeHandle") for c in h.childNodes
+                           if c.nodeType == c.TEXT_NODE) for o in owners]
+        check("alice" in handles, "the owner record of alice was saved")
+        check(element_text(doc, ["LogFile"]) == "True", "LogFile stays on")
+    check(any(c.startswith("NAME ") for c in s.commands()), "closing sent a fresh attach request")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", required=True)
+    parser.add_argument("--source", required=True)
+    parser.add_argument("--shots", default="")
+    args = parser.parse_args()
+    session = Session(os.path.abspath(args.build), os.path.abspath(args.source), args.shots)
+    try:
+        run(session)
+    finally:
+        session.close()
+    print(f"{RESULTS['passed']} passed, {RESULTS['failed']} failed", flush=True)
+    return 1 if RESULTS["failed"] else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -70,12 +70,19 @@ public:
         return lines;
     }
 
-    // Skype attaches the program and answers the first ping.
+    static inline const TSkypeWindow SkypeWindow = QStringLiteral(":1.5");
+
+    // One tick of the attach cycle; Skype attaches the program and answers the ping.
     void Connect() {
-        transport.DeliverAttach(QStringLiteral(":1.5"), SkypeAttachStatus::Success);
+        form->AttachTimerTimer();
+        transport.DeliverAttach(SkypeWindow, SkypeAttachStatus::Success);
         form->PingTimerTimer();
-        transport.DeliverNotification(QStringLiteral(":1.5"), "PONG");
+        Notify("PONG");
     }
+    void Notify(const QByteArray &text) { transport.DeliverNotification(SkypeWindow, text); }
+
+    // The commands sent from now on.
+    void ForgetSent() { transport.sent.clear(); }
 
     QTemporaryDir dir;
     TSettingsStore settings;

@@ -69,10 +69,7 @@ TMainForm::TMainForm(const TMainFormServices &services, QWidget *parent)
     supervisor.StartAttachCycle();
 }
 
-TMainForm::~TMainForm() {
-    // Events must not reach a window that is being taken apart.
-    SkypeControl1.OnCopyData = nullptr;
-}
+TMainForm::~TMainForm() = default;
 
 void TMainForm::SetUpTimers() {
     const struct {

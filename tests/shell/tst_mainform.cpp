@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
@@ -78,6 +79,7 @@ private Q_SLOTS:
     void hidingAllFeaturePagesEndsInBasicMode();
     void refreshTurnsRingOffWhileForwarding();
     void refreshShowsResponseMessagesAndContacts();
+    void refreshShowsPresenceChoices();
     void traySwitches_data();
     void traySwitches();
     void forwardingWarnsOnOldSkype();
@@ -362,6 +364,22 @@ void TestMainForm::refreshShowsResponseMessagesAndContacts() {
     QListWidget *list = form.ElTabCallForwarding->lstBoxContacts;
     QCOMPARE(list->count(), 1);
     QCOMPARE(list->item(0)->text(), QStringLiteral("bob builder"));
+}
+
+void TestMainForm::refreshShowsPresenceChoices() {
+    TMainFormFixture fixture(
+        Alice(true, [](TXMLOwnerType owner) { owner.Presence().SetWebPresenceOn(true); }));
+    TMainForm &form = *fixture.form;
+    const TWebPresencePage &page = *form.ElTabPresence;
+    QVERIFY(page.ElRdoEnablePresence->isChecked());
+    QVERIFY(page.ElRdoUseSeperatePresence->isChecked() && page.ElRdoUseSeperatePresence->isEnabled());
+    QVERIFY(page.TBbtnWebStatus->isEnabled());
+    QVERIFY(fixture.container->CoolTrayIcon1->TBXChangeWebStatusmnu->menuAction()->isVisible());
+    form.TogglePresence();
+    QVERIFY(page.ElRdoDisablePresence->isChecked());
+    QVERIFY(!page.ElRdoUseSeperatePresence->isEnabled() && !page.ElRdoUseSkypePresence->isEnabled());
+    QVERIFY(!page.TBbtnWebStatus->isEnabled());
+    QVERIFY(!page.ElLabel3->isEnabled());
 }
 
 void TestMainForm::traySwitches_data() {

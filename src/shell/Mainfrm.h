@@ -3,7 +3,16 @@
 // carry their component names (as members and as objectName) so that handlers can be connected to
 // them and tests can find them.
 
+#include "autorespond/SentMessages.h"
+#include "shell/FeatureModes.h"
+#include "shell/SessionSupervisor.h"
+#include "shell/SharedState.h"
+#include "shell/TraceLog.h"
+#include "skype/SkypeControl.h"
+
 #include <QMainWindow>
+#include <QStringList>
+#include <QTimer>
 
 #include <array>
 
@@ -18,12 +27,113 @@ class TBrowserPage;
 class TCallForwardingPage;
 class TImageLabel;
 class TWebPresencePage;
+class TAutostart;
+class TClock;
+class TPrompts;
+class TSettingsStore;
+class TSkypeTransport;
 
-class TMainForm : public QMainWindow {
+// What the main window works with; all of it outlives the window.
+struct TMainFormServices {
+    TSettingsStore &settings;
+    TSkypeTransport &transport;
+    TPrompts &prompts;
+    const TClock &clock;
+    TAutostart &autostart;
+    QString logFilePath;
+    // The program's own parameters (without the program name).
+    QStringList parameters;
+};
+
+class TMainForm : public QMainWindow, private TSessionView {
     Q_OBJECT
 public:
-    explicit TMainForm(QWidget *parent = nullptr);
+    explicit TMainForm(const TMainFormServices &services, QWidget *parent = nullptr);
+    ~TMainForm() override;
 
+    TTraceLog &Log() { return log; }
+    TSharedState &State() { return state; }
+    TSessionSupervisor &Session() { return supervisor; }
+    TFeatureModes &Modes() { return modes; }
+    const TTrayMenuState &TrayMenu() const { return trayMenu; }
+
+    // Settings to window.
+    void ApplyOwnerSettings() override;
+    void SaveSettings();
+    void RefreshWindow();
+    void UpdateTabs();
+    // The web presence page's radios, status button and its label.
+    void RefreshPresencePage();
+
+    // Stand-ins for the presence model: the published code goes to the trace log for now.
+    void PublishPresence(int code, bool forced) override;
+    void TogglePresence();
+    // Tray switches; each ends with the refresh and the save.
+    void ToggleAutoResponder();
+    void ToggleCallForwarding();
+    void ToggleRingNotification();
+
+    // A page command from the command line or another copy; logged until the page commands exist.
+    void AcceptWebCommand(const QString &text);
+    // The steps of closing the program, before the close is allowed.
+    void CloseSequence();
+
+    // Handlers of the window's own controls.
+    void btnAdvancedModeClick();
+    void mnuTabWebPresenceClick();
+    void mnuTabOrviCommunityClick();
+    void mnuTabAutoResponderClick();
+    void mnuTabCallForwardingClick();
+    void ElTabCallForwardingShow();
+    void TBMnuLaunchOnStartUpClick();
+    void TBMnuReconnectSkypeClick();
+
+    // Handlers of SkypeControl1's events: each writes its trace line, then hands over.
+    void SkypeControl1AttachSuccess();
+    void SkypeControl1AttachPending();
+    void SkypeControl1AttachRefused();
+    void SkypeControl1APINotAvailable();
+    void SkypeControl1APIAvailable();
+    void SkypeControl1Error(int code, const QByteArray &description);
+    void SkypeControl1UserStatus(TSkypeUserStatus userStatus);
+    void SkypeControl1UserInfo(const QByteArray &username, TSkypeUserProperty property,
+                               const QByteArray &data);
+    void SkypeControl1Name(const QByteArray &name);
+    void SkypeControl1Protocol(int protocolNumber);
+    void SkypeControl1Pong();
+    void SkypeControl1CallInfo(int callId, TSkypeCallProperty property, const QByteArray &data);
+    void SkypeControl1MessageInfo(int messageId, TSkypeMessageProperty property, const QByteArray &data);
+    void SkypeControl1ConnStatus(TSkypeConnStatus connStatus);
+    void SkypeControl1CurrentUserHandle(const QByteArray &userHandle);
+    void SkypeControl1SearchResult(TSkypeSearchType searchType, const QList<QByteArray> &list);
+    void SkypeControl1CallHistoryChanged();
+    void SkypeControl1IMHistoryChanged();
+    void SkypeControl1AudioInInfo(const QByteArray &device);
+    void SkypeControl1AudioOutInfo(const QByteArray &device);
+    void SkypeControl1MuteInfo(bool muted);
+    void SkypeControl1PrivilegeInfo(TSkypePrivilege privilege, bool granted);
+    void SkypeControl1ProfileInfo(TSkypeProfile property, const QByteArray &data);
+    void SkypeControl1VersionInfo(const QByteArray &version);
+    void SkypeControl1ChatInfo(const QByteArray &chatName, TSkypeChatProperty property,
+                               const QByteArray &data);
+    void SkypeControl1ChatMsgInfo(int chatMsgId, TSkypeChatMsgProperty property, const QByteArray &data);
+    void SkypeControl1NotSupportedError(const QByteArray &message);
+    void SkypeControl1CopyData(const QByteArray &rawData);
+
+    // Timer handlers.
+    void AttachTimerTimer();
+    void PingTimerTimer();
+
+Q_SIGNALS:
+    void ContainerCaptionChanged(const QString &caption);
+    // The tray menu must show TrayMenu() again.
+    void TrayMenuChanged();
+    // "E&xit" was chosen: the container closes.
+    void ExitRequested();
+    // The container is to take its normal window state.
+    void ContainerNormalRequested();
+
+public:
     // Menu bar.
     QMenuBar *tbMenu = nullptr;
     QMenu *mnuFile = nullptr;
@@ -69,7 +179,60 @@ public:
     QStatusBar *TBXStatusBar = nullptr;
     std::array<TImageLabel *, 3> TBXStatusBarPanels{};
 
+public:
+    // Non-visual members.
+    TSkypeControl SkypeControl1;
+    QTimer AttachTimer;
+    QTimer PingTimer;
+    QTimer TimerCheckVersion;
+    QTimer TimerShowStartSplash;
+    QTimer Tmrfirsttime;
+    QTimer TimerDisplaySkypeProfile;
+    QTimer tmrTryPresenceAgain;
+    QTimer tmrOnCall;
+    QTimer tmrSendCallForwardResponse;
+    QTimer tmrMuteStuff;
+    QTimer tmrHangupCallNotify;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    // Creation steps.
+    void ConnectSkypeEvents();
+    void ConnectControls();
+    void SetUpTimers();
+    void ResetRunTimeState();
+    void StartVersionAndSplashTimers();
+    void FirstTimeSteps();
+    void LoadBrowserStartPage();
+    // Session view.
+    void ShowConnection(bool connected) override;
+    void SetContainerCaption(const QString &caption) override;
+    // Refresh steps.
+    void ShowAdvancedMode(bool advanced);
+    void RefreshFavorites();
+    void RefreshResponseMessages();
+    void UpdateContainerGUI();
+    void RefreshAutoResponderPage();
+    void RefreshCallForwardingPage();
+    void FillForwardContacts();
+    // Runs a View-menu handler: guarded work, then save, UpdateTabs and (unless told) the refresh.
+    template <class Work> void ViewMenuClick(Work &&work, bool refresh);
+    // Runs a tray switch: guarded work, then the refresh and the save.
+    template <class Work> void TraySwitch(Work &&work);
+
+    TSettingsStore &settings;
+    TAutostart &autostart;
+    QStringList parameters;
+
+    TSharedState state;
+    TTraceLog log;
+    TSentMessages sentMessages;
+    TSessionSupervisor supervisor;
+    TFeatureModes modes;
+    TTrayMenuState trayMenu;
+
     void BuildLayout();
     void BuildMenus();
     void BuildFileMenu();

@@ -18,6 +18,8 @@ struct TSharedState {
     bool ServerUnreachable = false;
     // Skype reported a positive SkypeOut balance during this run.
     bool SkypeOutAvailable = false;
+    // The last positive SkypeOut balance as shown, for example "2.07"; empty until one arrives.
+    QString SkypeOutBalanceText;
     // The Skype client's version text; cleared once a client older than 1.3 was detected.
     QByteArray SkypeVersion;
     bool SkypeVersionOK = true;

@@ -1,6 +1,7 @@
 // Grabs the main window with each of its pages, and the menus, to PNG files so that a person can look
 // at the layout: orvi_shell_shots [folder] (default /tmp/orvi-shots). Run with QT_QPA_PLATFORM=offscreen.
 
+#include "MainFormFixture.h"
 #include "autorespond/AutoResponderPage.h"
 #include "calls/CallForwardingPage.h"
 #include "presence/WebPresencePage.h"
@@ -77,7 +78,8 @@ int main(int argc, char **argv) {
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp/orvi-shots"));
     QDir().mkpath(folder.path());
 
-    TMainForm form;
+    TMainFormFixture fixture;
+    TMainForm &form = *fixture.form;
     FillSamples(form);
     form.show();
     QApplication::processEvents();

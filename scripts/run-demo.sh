@@ -48,6 +48,8 @@ fi
 home="${ORVI_HOME:-$build/demo-home}"
 mkdir -p "$home"
 export ORVI_HOME="$home"
+# Keep the demo's launch-on-startup entry and window settings out of the user's own ~/.config.
+export XDG_CONFIG_HOME="$home/config"
 # Trace logging on, so the log shows what happens.
 [ -f "$home/Settings.xml" ] || echo '<Settings><LogFile>True</LogFile></Settings>' >"$home/Settings.xml"
 

@@ -81,12 +81,16 @@ class Session:
         self.start(["trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
                     "--height", "24", "--transparent", "false"], stderr=subprocess.DEVNULL)
 
-    def start_presence_server(self):
-        server = self.start([os.path.join(self.build, "tools/presenceserver/presenceserver"), "--port", "0"],
-                            stdout=subprocess.PIPE, text=True)
-        self.presence_url = "http://127.0.0.1:" + server.stdout.readline().strip()
+    def start_presence_server(self, port=0):
+        self.presence_server = self.start([os.path.join(self.build, "tools/presenceserver/presenceserver"),
+                                           "--port", str(port)], stdout=subprocess.PIPE, text=True)
+        self.presence_port = int(self.presence_server.stdout.readline().strip())
+        self.presence_url = f"http://127.0.0.1:{self.presence_port}"
         self.env["ORVI_PRESENCE_URL"] = self.presence_url
-        return server
+
+    def stop_presence_server(self):
+        self.presence_server.terminate()
+        self.presence_server.wait(5)
 
     def start_skypesim(self):
         self.start([os.path.join(self.build, "tools/skypesim/skypesim"),
@@ -278,6 +282,25 @@ def run(s):
     check(second.returncode == 0, "the second copy ends by itself")
     check(wait_for(lambda: "IMTO://bob/" in s.log(), 5), "the running copy logs the page command")
     check(orvi.poll() is None, "the running copy still runs")
+
+    # The presence server goes away: the first failure waits for the one retry (45 s), the retry's
+    # failure goes to the relay account through Skype and tells the user once.
+    s.stop_presence_server()
+    s.skypesim("ClearCommands")
+    s.skypesim("SetUserStatus", "DND")
+    relayed = wait_for(lambda: "MESSAGE orvi-presence-relay-server 5" in s.commands(), 75, step=0.5)
+    check(relayed, "after the retry the code is relayed to orvi-presence-relay-server")
+    notice = wait_for(lambda: subprocess.run(["xdotool", "search", "--name", "Unable to communicate with Presence Server"],
+                                             env=s.env, capture_output=True, text=True).stdout.split(), 10)
+    check(bool(notice), "the presence server notice is shown")
+    s.screenshot("e2e-presence-notice.png")
+    check("Orvi can not send Presence updates to the Server." in s.log(), "the notice's text is in the trace log")
+    if notice:
+        subprocess.run(["xdotool", "windowfocus", "--sync", notice[0], "key", "Return"], env=s.env)
+    check(wait_for(lambda: not subprocess.run(["xdotool", "search", "--name", "Unable to communicate"],
+                                              env=s.env, capture_output=True, text=True).stdout.split(), 10),
+          "the notice closes")
+    s.start_presence_server(s.presence_port)
 
     # Closing runs the closing sequence: offline published, settings saved.
     s.skypesim("ClearCommands")

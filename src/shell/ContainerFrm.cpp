@@ -58,6 +58,7 @@ bool TContainerForm::EmbedMainForm(TMainForm *form) {
     connect(form, &TMainForm::ExitRequested, this, &QWidget::close);
     connect(form, &TMainForm::ContainerNormalRequested, this,
             [this] { setWindowState(windowState() & ~Qt::WindowMinimized); });
+    connect(form, &TMainForm::ContainerFrontRequested, this, &TContainerForm::ShowFromTray);
     ConnectTrayMenu();
     UpdateContainerGUI();
     return true;
@@ -65,8 +66,9 @@ bool TContainerForm::EmbedMainForm(TMainForm *form) {
 
 void TContainerForm::ConnectTrayMenu() {
     TTrayIcon &tray = *CoolTrayIcon1;
-    connect(tray.TBpopmnEnablePresence, &QAction::triggered, this,
-            [this] { GuardedTray("TBpopmnEnablePresenceClick", [this] { mainForm->TogglePresence(); }); });
+    connect(tray.TBpopmnEnablePresence, &QAction::triggered, this, [this] {
+        GuardedTray("TBpopmnEnablePresenceClick", [this] { mainForm->Presence.TogglePresence(); });
+    });
     connect(tray.TBpopmnAutoResponse, &QAction::triggered, this,
             [this] { GuardedTray("TBpopmnAutoResponseClick", [this] { mainForm->ToggleAutoResponder(); }); });
     connect(tray.TBpopmnEnableCallForwarding, &QAction::triggered, mainForm,

@@ -135,13 +135,6 @@ void TFeatureModes::ShowCallForwardingTab(bool checked) {
     CheckFeatureTabs();
 }
 
-bool TFeatureModes::ToggleBroadcastPresence() {
-    const TXMLPresenceType presence = Owner().Presence();
-    const bool on = !presence.BroadcastPresenceOn();
-    Require(presence.SetBroadcastPresenceOn(on));
-    return on;
-}
-
 void TFeatureModes::ToggleAutoResponder() {
     const TXMLAutoRespondType autoRespond = Owner().AutoRespond();
     Require(autoRespond.SetAutoRespond_Enabled(!autoRespond.AutoRespond_Enabled()));

@@ -66,8 +66,6 @@ public:
     void ShowCallForwardingTab(bool checked);
 
     // Tray switches; each leaves the refresh and the save to the caller.
-    // Returns whether web presence is now on.
-    bool ToggleBroadcastPresence();
     void ToggleAutoResponder();
     void ToggleCallForwarding();
     void ToggleRingNotification();

@@ -3,6 +3,7 @@
 #include "shell/Mainfrm.h"
 
 #include "browser/BrowserPage.h"
+#include "presence/PresenceNoticeDialog.h"
 #include "settings/SettingsStore.h"
 #include "shell/Autostart.h"
 #include "shell/Icons.h"
@@ -28,11 +29,17 @@ TMainForm::TMainForm(const TMainFormServices &services, QWidget *parent)
                                           const QByteArray &text) { SkypeControl1.SendIM(recipient, text); }),
       supervisor(SkypeControl1, services.settings, log, services.prompts, state, AttachTimer, PingTimer,
                  *this),
-      modes(services.settings, log, services.prompts, state) {
+      modes(services.settings, log, services.prompts, state), relay(sentMessages, state.SkypeConnected),
+      browser(services.browser, services.prompts),
+      Presence(services.settings, state, SkypeControl1, log, relay, tmrTryPresenceAgain, *this, browser) {
     BuildLayout();
     SkypeControl1.AutoReAttach = true;
     ConnectSkypeEvents();
     ConnectControls();
+    ConnectPresenceControls();
+    AskPresenceNotice = [this](const QString &caption, const QString &text) {
+        return TPresenceNoticeDialog::Ask(caption, text, window());
+    };
     SetUpTimers();
     modes.OnAdvancedModeShown = [this](bool advanced) { ShowAdvancedMode(advanced); };
 
@@ -171,22 +178,21 @@ void TMainForm::SetContainerCaption(const QString &caption) {
     Q_EMIT ContainerCaptionChanged(caption);
 }
 
-void TMainForm::PublishPresence(int code, bool forced) {
-    log.WriteLog(QStringLiteral("PublishPresence: %1 forced: %2").arg(code).arg(TTraceLog::Bool(forced)));
-}
-
 void TMainForm::AcceptWebCommand(const QString &text) {
     log.WriteLog(QStringLiteral("AcceptWebCommand: ") + text);
     if (!state.SkypeConnected) supervisor.StartAttachCycle();
 }
 
 void TMainForm::CloseSequence() {
+    closing = true;
     // Un-muting the speakers joins here with the mixer feature.
-    PublishPresence(OfflineCode, true);
+    Presence.PublishPresence(OfflineCode, true);
     SkypeControl1.Attach(SkypeProtocol);
     SkypeControl1.SendCommand("MESSAGE " + state.SyncPartner + " [URLSYNCTerminate]" +
                               settings.CurrentOwner().SkypeHandle().toUtf8());
     SetRunEntry(autostart, log, !settings.SettingsRoot().LaunchOnStartUp());
+    // The offline update was started first; it gets a short chance to arrive before the program ends.
+    WaitForPresenceUpdates();
 }
 
 void TMainForm::showEvent(QShowEvent *event) {

@@ -4,17 +4,21 @@
 // them and tests can find them.
 
 #include "autorespond/SentMessages.h"
+#include "presence/PresenceModel.h"
+#include "presence/PresenceRelay.h"
 #include "shell/FeatureModes.h"
 #include "shell/SessionSupervisor.h"
 #include "shell/SharedState.h"
 #include "shell/TraceLog.h"
 #include "skype/SkypeControl.h"
+#include "sysutil/pvlUrl.h"
 
 #include <QMainWindow>
 #include <QStringList>
 #include <QTimer>
 
 #include <array>
+#include <functional>
 
 class QAction;
 class QMenu;
@@ -29,6 +33,7 @@ class TImageLabel;
 class TWebPresencePage;
 class TAutostart;
 class TClock;
+class TDefaultBrowserSource;
 class TPrompts;
 class TSettingsStore;
 class TSkypeTransport;
@@ -40,12 +45,14 @@ struct TMainFormServices {
     TPrompts &prompts;
     const TClock &clock;
     TAutostart &autostart;
+    // Finds the program that opens web pages.
+    const TDefaultBrowserSource &browser;
     QString logFilePath;
     // The program's own parameters (without the program name).
     QStringList parameters;
 };
 
-class TMainForm : public QMainWindow, private TSessionView {
+class TMainForm : public QMainWindow, private TSessionView, private TPresenceView {
     Q_OBJECT
 public:
     explicit TMainForm(const TMainFormServices &services, QWidget *parent = nullptr);
@@ -60,14 +67,11 @@ public:
     // Settings to window.
     void ApplyOwnerSettings() override;
     void SaveSettings();
-    void RefreshWindow();
+    void RefreshWindow() override;
     void UpdateTabs();
     // The web presence page's radios, status button and its label.
     void RefreshPresencePage();
 
-    // Stand-ins for the presence model: the published code goes to the trace log for now.
-    void PublishPresence(int code, bool forced) override;
-    void TogglePresence();
     // Tray switches; each ends with the refresh and the save.
     void ToggleAutoResponder();
     void ToggleCallForwarding();
@@ -77,6 +81,8 @@ public:
     void AcceptWebCommand(const QString &text);
     // The steps of closing the program, before the close is allowed.
     void CloseSequence();
+    // How long closing waits for the last presence update to reach the server.
+    static constexpr int ClosingUpdateWaitMs = 2000;
 
     // Handlers of the window's own controls.
     void btnAdvancedModeClick();
@@ -132,6 +138,8 @@ Q_SIGNALS:
     void ExitRequested();
     // The container is to take its normal window state.
     void ContainerNormalRequested();
+    // The container is to come back from the tray, restored and in front.
+    void ContainerFrontRequested();
 
 public:
     // Menu bar.
@@ -194,6 +202,10 @@ public:
     QTimer tmrMuteStuff;
     QTimer tmrHangupCallNotify;
 
+    // Shows the notice that the presence server cannot be reached and returns whether "Don't show this
+    // screen again" was ticked; a modal dialog unless replaced (tests answer it themselves).
+    std::function<bool(const QString &caption, const QString &text)> AskPresenceNotice;
+
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -209,6 +221,14 @@ private:
     // Session view.
     void ShowConnection(bool connected) override;
     void SetContainerCaption(const QString &caption) override;
+    void PublishPresence(int code, bool forced) override;
+    // Presence view.
+    void ShowWebStatusButton(const WebStatus::TLook &look) override;
+    void ShowPublishedStatus(const WebStatus::TLook &look) override;
+    bool ShowPresenceServerError(const QString &caption, const QString &text) override;
+    void ShowWindowNormal() override;
+    void ConnectPresenceControls();
+    void WaitForPresenceUpdates();
     // Refresh steps.
     void ShowAdvancedMode(bool advanced);
     void RefreshFavorites();
@@ -232,7 +252,15 @@ private:
     TSessionSupervisor supervisor;
     TFeatureModes modes;
     TTrayMenuState trayMenu;
+    TPresenceRelay relay;
+    TpvlUrl browser;
+    // Set while closing: nothing may wait for the user then.
+    bool closing = false;
 
+public:
+    TPresenceModel Presence;
+
+private:
     void BuildLayout();
     void BuildMenus();
     void BuildFileMenu();

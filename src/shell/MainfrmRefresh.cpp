@@ -143,24 +143,6 @@ void TMainForm::RefreshFavorites() {
     ElTabOrviCommunity->SetFavorites(addresses);
 }
 
-void TMainForm::RefreshPresencePage() {
-    const TXMLPresenceType presence = settings.CurrentOwner().Presence();
-    TWebPresencePage &page = *ElTabPresence;
-    const bool broadcast = presence.BroadcastPresenceOn();
-    const bool separate = presence.WebPresenceOn();
-    page.ElRdoEnablePresence->setChecked(broadcast);
-    page.ElRdoDisablePresence->setChecked(!broadcast);
-    page.ElRdoUseSeperatePresence->setChecked(separate);
-    page.ElRdoUseSkypePresence->setChecked(!separate);
-    page.ElRdoUseSeperatePresence->setEnabled(broadcast);
-    page.ElRdoUseSkypePresence->setEnabled(broadcast);
-    const bool statusChoosable = broadcast && separate;
-    page.TBbtnWebStatus->setEnabled(statusChoosable);
-    page.ElLabel3->setEnabled(statusChoosable);
-    // The button's picture of the chosen status is the presence model's to show.
-    if (!statusChoosable) page.TBbtnWebStatus->setIcon(QIcon());
-}
-
 void TMainForm::RefreshResponseMessages() {
     Guarded(log, [&] {
         const TXMLAutoRespondType autoRespond = settings.CurrentOwner().AutoRespond();
@@ -306,15 +288,6 @@ template <class Work> void TMainForm::TraySwitch(Work &&work) {
     Guarded(log, std::forward<Work>(work));
     RefreshWindow();
     SaveSettings();
-}
-
-void TMainForm::TogglePresence() {
-    TraySwitch([&] {
-        if (modes.ToggleBroadcastPresence())
-            SkypeControl1.GetUserStatus();
-        else
-            PublishPresence(2, true);
-    });
 }
 
 void TMainForm::ToggleAutoResponder() {

@@ -98,6 +98,7 @@ void TMainForm::SkypeControl1Error(int code, const QByteArray &description) {
 
 void TMainForm::SkypeControl1UserStatus(TSkypeUserStatus userStatus) {
     Guarded(log, [&] { log.WriteLog(QStringLiteral("SkypeControl1UserStatus: ") + Word(userStatus)); });
+    Presence.SkypeControl1UserStatus(userStatus);
 }
 
 void TMainForm::SkypeControl1UserInfo(const QByteArray &username, TSkypeUserProperty property,

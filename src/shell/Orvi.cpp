@@ -4,6 +4,7 @@
 #include "platform/linux/Autostart.h"
 #include "platform/linux/DBusSkypeTransport.h"
 #include "platform/linux/UnixSignals.h"
+#include "platform/linux/XdgDefaultBrowser.h"
 #include "settings/SettingsStore.h"
 #include "shell/AppPaths.h"
 #include "shell/Autostart.h"
@@ -44,10 +45,11 @@ int main(int argc, char **argv) {
     TQtPrompts prompts;
     TMonotonicClock clock;
     TXdgAutostart autostart;
+    TXdgDefaultBrowser browser;
 
     TContainerForm container;
     prompts.SetParent(&container);
-    container.CreateMainForm(TMainFormServices{settings, transport, prompts, clock, autostart,
+    container.CreateMainForm(TMainFormServices{settings, transport, prompts, clock, autostart, browser,
                                                AppPaths::LogFilePath(), parameters});
     container.ConnectSingleInstance(guard);
     QObject::connect(&container, &TContainerForm::CloseQuery, &app, &QCoreApplication::quit,

@@ -185,13 +185,14 @@ void TestMainForm::refusalInstructionsShownOnce() {
 void TestMainForm::loggedOutDisconnects() {
     TMainFormFixture fixture(Alice(true));
     fixture.Connect();
+    fixture.Notify("CURRENTUSERHANDLE alice");
     fixture.Notify("CONNSTATUS ONLINE");
     QVERIFY(fixture.form->State().SkypeConnected);
+    TPresenceUpdates updates(*fixture.form);
     fixture.Notify("CONNSTATUS LOGGEDOUT");
     QVERIFY(!fixture.form->State().SkypeConnected);
     QCOMPARE(StatusText(*fixture.form), QStringLiteral("Not Connected to Skype"));
-    QVERIFY(
-        InOrder(fixture.LogLines(), {"SkypeControl1ConnStatus: LOGGEDOUT", "PublishPresence: 2 forced: -1"}));
+    QCOMPARE(updates.Codes(), QList<int>{2});
     // Skype attaching again restarts the cycle.
     fixture.transport.DeliverAttach(TMainFormFixture::SkypeWindow, SkypeAttachStatus::Success);
     QVERIFY(fixture.form->AttachTimer.isActive());
@@ -375,7 +376,7 @@ void TestMainForm::refreshShowsPresenceChoices() {
     QVERIFY(page.ElRdoUseSeperatePresence->isChecked() && page.ElRdoUseSeperatePresence->isEnabled());
     QVERIFY(page.TBbtnWebStatus->isEnabled());
     QVERIFY(fixture.container->CoolTrayIcon1->TBXChangeWebStatusmnu->menuAction()->isVisible());
-    form.TogglePresence();
+    form.Presence.TogglePresence();
     QVERIFY(page.ElRdoDisablePresence->isChecked());
     QVERIFY(!page.ElRdoUseSeperatePresence->isEnabled() && !page.ElRdoUseSkypePresence->isEnabled());
     QVERIFY(!page.TBbtnWebStatus->isEnabled());
@@ -420,6 +421,8 @@ void TestMainForm::traySwitches() {
     QFETCH(QList<bool>, checks);
     TMainFormFixture fixture(Alice(true));
     fixture.Connect();
+    fixture.Notify("CURRENTUSERHANDLE alice");
+    TPresenceUpdates updates(*fixture.form);
     TTrayIcon &tray = *fixture.container->CoolTrayIcon1;
     const QMap<QString, QAction *> items{{"presence", tray.TBpopmnEnablePresence},
                                          {"autoResponse", tray.TBpopmnAutoResponse},
@@ -435,7 +438,7 @@ void TestMainForm::traySwitches() {
         QCOMPARE(shown.at(i)->isChecked(), checks.at(i));
     }
     // Presence switched off publishes offline at once; switched on it asks Skype for the status.
-    const int offs = int(fixture.LogLines().count("PublishPresence: 2 forced: -1"));
+    const int offs = int(updates.Codes().count(2));
     QCOMPARE(offs, int((switches.count("presence") + 1) / 2));
     QCOMPARE(int(fixture.transport.SentTexts().count("GET USERSTATUS")), int(switches.count("presence") / 2));
     // Every switch is saved.
@@ -489,11 +492,17 @@ void TestMainForm::closingRunsEveryStep() {
     QFETCH(bool, launch);
     TMainFormFixture fixture(Alice(true));
     fixture.settings.SettingsRoot().SetLaunchOnStartUp(launch);
-    if (connected) fixture.Connect();
+    if (connected) {
+        fixture.Connect();
+        fixture.Notify("CURRENTUSERHANDLE alice");
+    }
     fixture.ForgetSent();
     const int broadcasts = fixture.transport.broadcasts;
+    TPresenceUpdates updates(*fixture.form);
     fixture.container->CoolTrayIcon1->TBpopmnExit->trigger();
-    QVERIFY(fixture.LogLines().contains("PublishPresence: 2 forced: -1"));
+    // Offline is published for a known user only; the close waits for it to end.
+    QCOMPARE(fixture.form->Presence.PendingUpdates(), 0);
+    QCOMPARE(updates.Codes(), connected ? QList<int>{2} : QList<int>{});
     QCOMPARE(fixture.transport.broadcasts, broadcasts + 1);
     // Sent even without a partner; without a link the text simply goes nowhere.
     QCOMPARE(fixture.transport.SentTexts(),

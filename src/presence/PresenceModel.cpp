@@ -233,6 +233,8 @@ void TPresenceModel::tmrTryPresenceAgainTimer() {
 }
 
 void TPresenceModel::ShowPresenceServerError(const QString &text) {
+    // Support reads the log: it says the server was unreachable even when the notice stays hidden.
+    Guarded(log, [&] { log.WriteLog(QStringLiteral("ShowPresenceServerError: ") + text); });
     try {
         const TXMLSplashScreensType screens = store.CurrentOwner().SplashScreens();
         // A list too short to hold the entry reads as its default: the notice is shown.

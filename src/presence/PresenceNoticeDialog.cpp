@@ -23,6 +23,8 @@ TPresenceNoticeDialog::TPresenceNoticeDialog(const QString &caption, const QStri
     layout->addSpacing(8);
     layout->addWidget(chkSpashDoNotShowAgain);
     layout->addWidget(buttons);
+    // The wrapped text needs the height that goes with the fixed width, or its lines are cut.
+    setFixedHeight(layout->totalHeightForWidth(NoticeWidth));
 }
 
 bool TPresenceNoticeDialog::Ask(const QString &caption, const QString &text, QWidget *parent) {

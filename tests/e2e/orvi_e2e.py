@@ -254,6 +254,9 @@ def run(s):
     elapsed = time.monotonic() - started
     check(connected is not None, "the status bar shows Connected to Skype")
     print(f"start-up to 'Connected to Skype': {elapsed:.2f} s", flush=True)
+    with open(f"/proc/{orvi.pid}/status") as f:
+        rss = next((line.split(":", 1)[1].strip() for line in f if line.startswith("VmRSS")), "?")
+    print(f"resident memory of orvi once connected: {rss}", flush=True)
 
     wanted = ["NAME Orvi", "PROTOCOL 4", "PING", "GET CURRENTUSERHANDLE", "SEARCH FRIENDS ",
               "GET SKYPEVERSION", "GET PRIVILEGE SKYPEOUT"]
@@ -264,8 +267,8 @@ def run(s):
     s.screenshot("e2e-connected.png")
 
     # Presence follows Skype: the user goes away in Skype.
+    changed = time.monotonic()  # before the gdbus call, which itself takes some milliseconds
     s.skypesim("SetUserStatus", "AWAY")
-    changed = time.monotonic()
     check(wait_for(lambda: (s.presence_status("alice") or {}).get("code") == 3, 10, step=0.02),
           "a status change in skypesim reaches the presence server")
     print(f"status change in skypesim to the server's new answer: {time.monotonic() - changed:.3f} s", flush=True)
@@ -282,6 +285,10 @@ def run(s):
     check(second.returncode == 0, "the second copy ends by itself")
     check(wait_for(lambda: "IMTO://bob/" in s.log(), 5), "the running copy logs the page command")
     check(orvi.poll() is None, "the running copy still runs")
+
+    choose_tray_item(s, "Down")  # presence on again
+    check(wait_for(lambda: (s.presence_status("alice") or {}).get("code") == 3, 10),
+          "switching web presence on again publishes the Skype status")
 
     # The presence server goes away: the first failure waits for the one retry (45 s), the retry's
     # failure goes to the relay account through Skype and tells the user once.
@@ -303,10 +310,6 @@ def run(s):
     s.start_presence_server(s.presence_port)
 
     # Closing runs the closing sequence: offline published, settings saved.
-    s.skypesim("ClearCommands")
-    choose_tray_item(s, "Down")  # presence on again, so that closing has something to take offline
-    check(wait_for(lambda: (s.presence_status("alice") or {}).get("code") == 3, 10),
-          "switching web presence on again publishes the Skype status")
     choose_tray_item(s, "Up")
     try:
         orvi.wait(15)

@@ -364,6 +364,10 @@ private Q_SLOTS:
             expected.append({QStringLiteral("Unable to communicate with Presence Server"),
                              skypeConnected ? TextA : TextB});
         QCOMPARE(f.view.errors, expected);
+        QFile trace(f.log.LogFilePath());
+        QVERIFY(trace.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromLocal8Bit(trace.readAll())
+                    .contains(QStringLiteral("ShowPresenceServerError: ") + (skypeConnected ? TextA : TextB)));
         QCOMPARE(f.shared.DontShowAgain, noticeEnabled && dontShowAgain);
         TSettingsStore saved({f.SavedFile(), f.SavedFile()});
         saved.Load();

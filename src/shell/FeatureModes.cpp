@@ -104,34 +104,36 @@ void TFeatureModes::ShowBrowserSyncTab(bool checked) {
 }
 
 void TFeatureModes::ShowAutoResponderTab(bool checked) {
-    if (checked) {
-        Require(Entry(AutoResponderTabIndex).SetVisible(true));
-        SetAdvancedMode();
-        return;
-    }
-    if (!prompts.Confirm(QStringLiteral("Orvi"),
+    ShowOrHideFeatureTab(AutoResponderTabIndex, checked,
                          QStringLiteral("Hiding the Auto-Responder Tab turns off the "
-                                        "Auto-Responder. Do you want to hide the tab?")))
-        return;
-    Require(Entry(AutoResponderTabIndex).SetVisible(false));
-    Require(Owner().AutoRespond().SetAutoRespond_Enabled(false));
-    CheckFeatureTabs();
+                                        "Auto-Responder. Do you want to hide the tab?"),
+                         [this] { Require(Owner().AutoRespond().SetAutoRespond_Enabled(false)); });
 }
 
 void TFeatureModes::ShowCallForwardingTab(bool checked) {
+    ShowOrHideFeatureTab(CallForwardingTabIndex, checked,
+                         QStringLiteral("Hiding the Call-Forwarding Tab turns off the "
+                                        "Call-Forwarding. Do you want to hide the tab?"),
+                         [this] {
+                             const TXMLCallForwardingType forwarding = Owner().CallForwarding();
+                             Require(forwarding.SetCallForwarding_Enabled(false));
+                             Require(forwarding.NotifyByRingMyRegularPhone().SetEnabled(false));
+                         });
+}
+
+// Showing a feature page switches to advanced mode; hiding it asks first, because it turns the
+// feature off.
+void TFeatureModes::ShowOrHideFeatureTab(int tabIndex, bool checked, const QString &question,
+                                         const std::function<void()> &turnFeatureOff) {
     if (checked) {
-        Require(Entry(CallForwardingTabIndex).SetVisible(true));
+        Require(Entry(tabIndex).SetVisible(true));
         SetAdvancedMode();
         return;
     }
-    if (!prompts.Confirm(QStringLiteral("Orvi"),
-                         QStringLiteral("Hiding the Call-Forwarding Tab turns off the "
-                                        "Call-Forwarding. Do you want to hide the tab?")))
+    if (!prompts.Confirm(QStringLiteral("Orvi"), question))
         return;
-    const TXMLCallForwardingType forwarding = Owner().CallForwarding();
-    Require(Entry(CallForwardingTabIndex).SetVisible(false));
-    Require(forwarding.SetCallForwarding_Enabled(false));
-    Require(forwarding.NotifyByRingMyRegularPhone().SetEnabled(false));
+    Require(Entry(tabIndex).SetVisible(false));
+    turnFeatureOff();
     CheckFeatureTabs();
 }
 

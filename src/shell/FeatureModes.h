@@ -76,6 +76,8 @@ public:
 private:
     TXMLOwnerType Owner() const;
     void SetFeatureTabsVisible(bool visible);
+    void ShowOrHideFeatureTab(int tabIndex, bool checked, const QString &question,
+                              const std::function<void()> &turnFeatureOff);
 
     TSettingsStore &settings;
     TTraceLog &log;

@@ -138,25 +138,8 @@ class TstPresenceModel : public QObject {
 
     std::unique_ptr<TPresenceServerProcess> server;
 
-    QByteArray Get(const QString &pathAndQuery) {
-        QNetworkAccessManager manager;
-        QNetworkReply *reply = manager.get(QNetworkRequest(QUrl(server->BaseUrl() + pathAndQuery)));
-        const QByteArray body =
-            QTest::qWaitFor([reply] { return reply->isFinished(); }, 10000) ? reply->readAll() : QByteArray();
-        delete reply;
-        return body;
-    }
-    int ServerCodeOf(const QByteArray &user) {
-        const QJsonObject status =
-            QJsonDocument::fromJson(
-                Get(QStringLiteral("/status?username=") +
-                    QString::fromLatin1(QUrl::toPercentEncoding(QString::fromUtf8(user)))))
-                .object();
-        return status.value(QLatin1String("code")).toInt(-1);
-    }
-    void SetServerFailing(bool on) {
-        Get(on ? QStringLiteral("/control/fail?on=1") : QStringLiteral("/control/fail?on=0"));
-    }
+    int ServerCodeOf(const QByteArray &user) { return server->CodeOf(QString::fromUtf8(user)); }
+    void SetServerFailing(bool on) { server->SetFailing(on); }
 
     // Waits for the one update under way; its (code, failed).
     static QPair<int, bool> WaitForUpdate(TFixture &f) {

@@ -47,20 +47,8 @@ class TestMainFormPresence : public QObject {
 
     std::unique_ptr<TPresenceServerProcess> server;
 
-    QByteArray Get(const QString &pathAndQuery) {
-        QNetworkAccessManager manager;
-        std::unique_ptr<QNetworkReply> reply(
-            manager.get(QNetworkRequest(QUrl(server->BaseUrl() + pathAndQuery))));
-        return QTest::qWaitFor([&reply] { return reply->isFinished(); }, 10000) ? reply->readAll()
-                                                                                : QByteArray();
-    }
     // What the server shows for alice; -1 when it has never heard of her.
-    int ServerCode() {
-        return QJsonDocument::fromJson(Get(QStringLiteral("/status?username=alice")))
-            .object()
-            .value(QLatin1String("code"))
-            .toInt(-1);
-    }
+    int ServerCode() { return server->CodeOf(QStringLiteral("alice")); }
     // The window attached to Skype, which names alice as its user.
     static void SignIn(TMainFormFixture &fixture) {
         fixture.Connect();
@@ -183,7 +171,7 @@ void TestMainFormPresence::unreachableServerNotice() {
     TMainFormFixture fixture(Alice());
     fixture.noticeAnswer = true;
     SignIn(fixture);
-    Get(QStringLiteral("/control/fail?on=1"));
+    server->SetFailing(true);
     TPresenceUpdates updates(*fixture.form);
     fixture.Notify("USERSTATUS ONLINE");
     QCOMPARE(updates.Codes(), QList<int>{1});
@@ -214,7 +202,7 @@ void TestMainFormPresence::closingPublishesOffline() {
 void TestMainFormPresence::closingShowsNoNotice() {
     TMainFormFixture fixture(Alice());
     SignIn(fixture);
-    Get(QStringLiteral("/control/fail?on=1"));
+    server->SetFailing(true);
     TPresenceUpdates updates(*fixture.form);
     fixture.Notify("USERSTATUS ONLINE");
     QCOMPARE(updates.Codes(), QList<int>{1});

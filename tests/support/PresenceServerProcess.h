@@ -1,9 +1,17 @@
 #pragma once
 // Runs the presence server tool on a free loopback port for the length of a test.
 
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTest>
+#include <QUrl>
+
+#include <memory>
 
 #include <csignal>
 #include <sys/prctl.h>
@@ -33,6 +41,24 @@ public:
     ~TPresenceServerProcess() { Stop(); }
 
     QString BaseUrl() const { return QStringLiteral("http://127.0.0.1:%1").arg(port); }
+
+    // One GET to the server, waited for; the body, or nothing when no answer came.
+    QByteArray Get(const QString &pathAndQuery) const {
+        QNetworkAccessManager manager;
+        std::unique_ptr<QNetworkReply> reply(manager.get(QNetworkRequest(QUrl(BaseUrl() + pathAndQuery))));
+        return QTest::qWaitFor([&reply] { return reply->isFinished(); }, 10000) ? reply->readAll() : QByteArray();
+    }
+    // The code the server keeps for a user; -1 when it has never heard of them.
+    int CodeOf(const QString &user) const {
+        const QString query = QString::fromLatin1(QUrl::toPercentEncoding(user));
+        return QJsonDocument::fromJson(Get(QStringLiteral("/status?username=") + query))
+            .object()
+            .value(QLatin1String("code"))
+            .toInt(-1);
+    }
+    void SetFailing(bool on) const {
+        Get(on ? QStringLiteral("/control/fail?on=1") : QStringLiteral("/control/fail?on=0"));
+    }
 
     quint16 port = 0;
 

@@ -30,8 +30,12 @@ fi
 
 pids=()
 cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    wait 2>/dev/null || true
+    # Newest first: Orvi closes (publishing offline) while Skype, the server and the display still run.
+    local i
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[i]}" 2>/dev/null || true
+        wait "${pids[i]}" 2>/dev/null || true
+    done
 }
 trap cleanup EXIT
 
@@ -43,6 +47,12 @@ if [ -z "${DISPLAY:-}" ]; then
     trayer --edge top --align right --widthtype request --height 24 --transparent false >/dev/null 2>&1 &
     pids+=($!)
     echo "Started Xvfb on $DISPLAY with a tray host."
+fi
+
+# A desktop session provides a private runtime folder; a bare shell may not.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    XDG_RUNTIME_DIR="$(mktemp -d)"
+    export XDG_RUNTIME_DIR
 fi
 
 home="${ORVI_HOME:-$build/demo-home}"

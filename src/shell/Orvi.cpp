@@ -32,14 +32,15 @@ int main(int argc, char **argv) {
     const QStringList parameters = QApplication::arguments().mid(1);
 
     AppPaths::CreateFolders();
-    TSettingsStore settings;
-    settings.Load();
-
+    // A second copy only hands its parameters over; it must not read settings the first one writes.
     TSingleInstance guard(AppPaths::SettingsFolder());
     if (guard.Claim() == TSingleInstance::TRole::Secondary) {
         guard.SendToPrimary(parameters, HandOverTimeoutMs);
         return 0;
     }
+
+    TSettingsStore settings;
+    settings.Load();
 
     TDBusSkypeTransport transport("Orvi");
     TQtPrompts prompts;

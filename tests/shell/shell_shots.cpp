@@ -78,7 +78,17 @@ int main(int argc, char **argv) {
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp/orvi-shots"));
     QDir().mkpath(folder.path());
 
-    TMainFormFixture fixture;
+    // An owner in advanced mode, so that all four pages are there as a user sees them.
+    TMainFormFixture fixture([](TSettingsStore &settings) {
+        const TXMLOwnerType owner = settings.CurrentOwner();
+        owner.SetSkypeHandle(QStringLiteral("alice"));
+        owner.SetAdvancedMode(true);
+        for (const char *tab : {"ElTabPresence", "ElTabAutoresponder", "ElTabCallForwarding", "ElTabOrviCommunity"}) {
+            const TXMLOrviTabType record = owner.OrviTabs().Add();
+            record.SetTabName(QLatin1String(tab));
+            record.SetVisible(true);
+        }
+    });
     TMainForm &form = *fixture.form;
     FillSamples(form);
     form.show();
@@ -86,7 +96,6 @@ int main(int argc, char **argv) {
     Save(&form, folder, QStringLiteral("start"));
     const QStringList names{"presence", "browser", "autoresponder", "callforwarding"};
     for (int index = 0; index < form.ElPageControl1->count(); ++index) {
-        form.ElPageControl1->setTabVisible(index, true);
         form.ElPageControl1->setCurrentIndex(index);
         QApplication::processEvents();
         Save(&form, folder, names.at(index));

@@ -11,6 +11,7 @@ import ast
 import json
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -328,6 +329,20 @@ def run(s):
         check("alice" in handles, "the owner record of alice was saved")
         check(element_text(doc, ["LogFile"]) == "True", "LogFile stays on")
     check(any(c.startswith("NAME ") for c in s.commands()), "closing sent a fresh attach request")
+
+    # A service manager's SIGTERM closes the program the same way.
+    orvi = s.start(s.orvi_argv(), stderr=subprocess.DEVNULL)
+    check(wait_for(lambda: (s.presence_status("alice") or {}).get("code") == 5, 30),
+          "started again, orvi publishes the Skype status")
+    os.remove(os.path.join(s.home, "Settings.xml"))
+    orvi.send_signal(signal.SIGTERM)
+    try:
+        orvi.wait(15)
+    except subprocess.TimeoutExpired:
+        pass
+    check(orvi.returncode == 0, "orvi ends on SIGTERM")
+    check((s.presence_status("alice") or {}).get("code") == 2, "SIGTERM published the web status offline")
+    check(settings_document(s.home) is not None, "SIGTERM saved the settings")
 
 
 def main():

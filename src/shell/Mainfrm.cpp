@@ -4,6 +4,7 @@
 
 #include "browser/BrowserPage.h"
 #include "presence/PresenceNoticeDialog.h"
+#include "presence/WebStatus.h"
 #include "settings/SettingsStore.h"
 #include "shell/Autostart.h"
 #include "shell/Icons.h"
@@ -15,7 +16,6 @@
 
 namespace {
 constexpr int SkypeProtocol = 4;
-constexpr int OfflineCode = 2;
 constexpr int MinimumSplashScreens = 4;
 constexpr int ConnectedImage = 7;
 constexpr int NotConnectedImage = 8;
@@ -186,7 +186,7 @@ void TMainForm::AcceptWebCommand(const QString &text) {
 void TMainForm::CloseSequence() {
     closing = true;
     // Un-muting the speakers joins here with the mixer feature.
-    Presence.PublishPresence(OfflineCode, true);
+    Presence.PublishPresence(WebStatus::Offline, true);
     SkypeControl1.Attach(SkypeProtocol);
     SkypeControl1.SendCommand("MESSAGE " + state.SyncPartner + " [URLSYNCTerminate]" +
                               settings.CurrentOwner().SkypeHandle().toUtf8());

@@ -1,5 +1,6 @@
 #include "shell/SessionSupervisor.h"
 
+#include "presence/WebStatus.h"
 #include "settings/SettingsStore.h"
 #include "shell/Prompts.h"
 #include "shell/SharedState.h"
@@ -13,7 +14,6 @@
 
 namespace {
 constexpr int SkypeProtocol = 4;
-constexpr int OfflineCode = 2;
 } // namespace
 
 TSessionSupervisor::TSessionSupervisor(TSkypeControl &skype, TSettingsStore &settings, TTraceLog &log,
@@ -92,7 +92,7 @@ void TSessionSupervisor::Pong() {
 
 void TSessionSupervisor::ConnStatus(TSkypeConnStatus status) {
     if (status != csLoggedOut) return;
-    view.PublishPresence(OfflineCode, true);
+    view.PublishPresence(WebStatus::Offline, true);
     state.SkypeConnected = false;
     view.ShowConnection(false);
 }

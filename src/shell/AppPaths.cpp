@@ -4,7 +4,9 @@
 #include <QFileInfo>
 
 namespace {
-QString FromEnv(const char *name) { return QString::fromLocal8Bit(qgetenv(name)); }
+QString FromEnv(const char *name) {
+    return QString::fromLocal8Bit(qgetenv(name));
+}
 
 QString XdgFolder(const char *variable, const char *fallbackBelowHome) {
     QString base = FromEnv(variable);

@@ -130,8 +130,7 @@ void TFeatureModes::ShowOrHideFeatureTab(int tabIndex, bool checked, const QStri
         SetAdvancedMode();
         return;
     }
-    if (!prompts.Confirm(QStringLiteral("Orvi"), question))
-        return;
+    if (!prompts.Confirm(QStringLiteral("Orvi"), question)) return;
     Require(Entry(tabIndex).SetVisible(false));
     turnFeatureOff();
     CheckFeatureTabs();

@@ -12,7 +12,8 @@ public:
 
     void Inform(const QString &caption, const QString &text, TIcon icon) override;
     bool Confirm(const QString &caption, const QString &text, TIcon icon) override;
-    std::optional<QString> AskText(const QString &caption, const QString &prompt, const QString &initial) override;
+    std::optional<QString> AskText(const QString &caption, const QString &prompt,
+                                   const QString &initial) override;
 
 private:
     QWidget *parent;

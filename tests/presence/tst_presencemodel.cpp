@@ -349,8 +349,9 @@ private Q_SLOTS:
         QCOMPARE(f.view.errors, expected);
         QFile trace(f.log.LogFilePath());
         QVERIFY(trace.open(QIODevice::ReadOnly));
-        QVERIFY(QString::fromLocal8Bit(trace.readAll())
-                    .contains(QStringLiteral("ShowPresenceServerError: ") + (skypeConnected ? TextA : TextB)));
+        QVERIFY(
+            QString::fromLocal8Bit(trace.readAll())
+                .contains(QStringLiteral("ShowPresenceServerError: ") + (skypeConnected ? TextA : TextB)));
         QCOMPARE(f.shared.DontShowAgain, noticeEnabled && dontShowAgain);
         TSettingsStore saved({f.SavedFile(), f.SavedFile()});
         saved.Load();

@@ -83,7 +83,8 @@ int main(int argc, char **argv) {
         const TXMLOwnerType owner = settings.CurrentOwner();
         owner.SetSkypeHandle(QStringLiteral("alice"));
         owner.SetAdvancedMode(true);
-        for (const char *tab : {"ElTabPresence", "ElTabAutoresponder", "ElTabCallForwarding", "ElTabOrviCommunity"}) {
+        for (const char *tab :
+             {"ElTabPresence", "ElTabAutoresponder", "ElTabCallForwarding", "ElTabOrviCommunity"}) {
             const TXMLOrviTabType record = owner.OrviTabs().Add();
             record.SetTabName(QLatin1String(tab));
             record.SetVisible(true);

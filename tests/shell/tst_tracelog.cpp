@@ -48,8 +48,8 @@ private Q_SLOTS:
         log.WriteLog(QStringLiteral("SkypeControl1Pong"));
         log.WriteLog(QStringLiteral("two\nlines"));
         const QString text = QString::fromLocal8Bit(Read(log.LogFilePath()));
-        static const QRegularExpression shape(
-            QStringLiteral("^\\d\\d:\\d\\d:\\d\\d : SkypeControl1Pong\r\n\\d\\d:\\d\\d:\\d\\d : two\nlines\r\n$"));
+        static const QRegularExpression shape(QStringLiteral(
+            "^\\d\\d:\\d\\d:\\d\\d : SkypeControl1Pong\r\n\\d\\d:\\d\\d:\\d\\d : two\nlines\r\n$"));
         QVERIFY2(shape.match(text).hasMatch(), qPrintable(text));
     }
 
@@ -89,8 +89,7 @@ private Q_SLOTS:
     }
 
     void failedWriteThrowsAndGuardCatches() {
-        if (!QFile::exists(QStringLiteral("/dev/full")))
-            QSKIP("no /dev/full on this system");
+        if (!QFile::exists(QStringLiteral("/dev/full"))) QSKIP("no /dev/full on this system");
         TMemoryLogSwitch sw(true);
         TTraceLog log(sw, QStringLiteral("/dev/full"));
         QVERIFY_THROWS_EXCEPTION(TLogWriteError, log.WriteLog(QStringLiteral("x")));
@@ -106,7 +105,8 @@ private Q_SLOTS:
         TTraceLog log(sw, dir.filePath(QStringLiteral("Debug.log")));
         log.Start();
         Guarded(log, [] { throw std::runtime_error("boom"); });
-        Guarded(log, [] { throw 1; }, QStringLiteral("Exception in ContainerForm >> TrayIcon1Click"));
+        Guarded(
+            log, [] { throw 1; }, QStringLiteral("Exception in ContainerForm >> TrayIcon1Click"));
         const QByteArray text = Read(log.LogFilePath());
         QVERIFY(text.contains(" : Exception\r\n"));
         QVERIFY(text.contains(" : Exception in ContainerForm >> TrayIcon1Click\r\n"));

@@ -46,7 +46,8 @@ public:
     QByteArray Get(const QString &pathAndQuery) const {
         QNetworkAccessManager manager;
         std::unique_ptr<QNetworkReply> reply(manager.get(QNetworkRequest(QUrl(BaseUrl() + pathAndQuery))));
-        return QTest::qWaitFor([&reply] { return reply->isFinished(); }, 10000) ? reply->readAll() : QByteArray();
+        return QTest::qWaitFor([&reply] { return reply->isFinished(); }, 10000) ? reply->readAll()
+                                                                                : QByteArray();
     }
     // The code the server keeps for a user; -1 when it has never heard of them.
     int CodeOf(const QString &user) const {

@@ -15,8 +15,8 @@ struct TShownPrompt {
 
 class TScriptedPrompts final : public TPrompts {
 public:
-    QQueue<bool> confirmAnswers;                 // empty queue answers no
-    QQueue<std::optional<QString>> textAnswers;  // empty queue answers cancel
+    QQueue<bool> confirmAnswers;                // empty queue answers no
+    QQueue<std::optional<QString>> textAnswers; // empty queue answers cancel
     QList<TShownPrompt> shown;
 
     void Inform(const QString &caption, const QString &text, TIcon icon) override {

@@ -59,13 +59,9 @@ class TestMainFormPresence : public QObject {
 private Q_SLOTS:
     void init() {
         server = std::make_unique<TPresenceServerProcess>();
-        QVERIFY(server->Start());
-        qputenv("ORVI_PRESENCE_URL", server->BaseUrl().toUtf8());
+        QVERIFY(server->StartForOrvi());
     }
-    void cleanup() {
-        server.reset();
-        qunsetenv("ORVI_PRESENCE_URL");
-    }
+    void cleanup() { server.reset(); }
 
     void skypeStatusReachesServerAndPage_data();
     void skypeStatusReachesServerAndPage();

@@ -33,12 +33,23 @@ public:
         return port != 0;
     }
 
+    // Starts the server and points the program's presence address at it until the server is gone.
+    bool StartForOrvi(const QStringList &arguments = {}) {
+        if (!Start(arguments)) return false;
+        qputenv("ORVI_PRESENCE_URL", BaseUrl().toUtf8());
+        pointedAt = true;
+        return true;
+    }
+
     void Stop() {
         process.kill();
         process.waitForFinished(5000);
     }
 
-    ~TPresenceServerProcess() { Stop(); }
+    ~TPresenceServerProcess() {
+        Stop();
+        if (pointedAt) qunsetenv("ORVI_PRESENCE_URL");
+    }
 
     QString BaseUrl() const { return QStringLiteral("http://127.0.0.1:%1").arg(port); }
 
@@ -65,4 +76,5 @@ public:
 
 private:
     QProcess process;
+    bool pointedAt = false;
 };
